@@ -1,0 +1,47 @@
+// Real windows for tests under Wine: windows of the test's own process,
+// windows of a second process, and waiting for the window system to settle.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Dispatches every pending message of the thread, for at least dwMilliseconds.
+void PumpMessages(DWORD dwMilliseconds = 0);
+
+// Pumps messages until GetForegroundWindow() is hWnd or dwTimeout runs out.
+// Activation of another thread's window goes through posted messages.
+bool WaitForForeground(HWND hWnd, DWORD dwTimeout = 2000);
+
+// A top-level window of the test's process with a DefWindowProc procedure.
+// nShow is SW_SHOWNOACTIVATE, SW_HIDE or SW_SHOWMINNOACTIVE.
+HWND CreateTestWindow(const std::string& strTitle, int nShow = SW_SHOWNOACTIVATE);
+
+// The folder of the running test program, with a trailing backslash.
+std::string TestProgramFolder();
+
+// A second process (tests/helpers/window_owner) owning windows with the given
+// specs ("v:Title", "h:Title", "m:Title"). Ends it on destruction.
+class CWindowOwnerProcess
+{
+public:
+    explicit CWindowOwnerProcess(const std::vector<std::string>& specs);
+    ~CWindowOwnerProcess();
+    CWindowOwnerProcess(const CWindowOwnerProcess&) = delete;
+    CWindowOwnerProcess& operator=(const CWindowOwnerProcess&) = delete;
+
+    bool IsReady() const { return m_bReady; }
+    DWORD ProcessId() const { return m_pi.dwProcessId; }
+    // The process's top-level windows with that title, top of the z-order first.
+    std::vector<HWND> FindWindows(const std::string& strTitle) const;
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+    HANDLE m_hReady = nullptr;
+    HANDLE m_hQuit = nullptr;
+    bool m_bReady = false;
+};
+
+// Every top-level window of process dwProcessId titled strTitle, in z-order.
+std::vector<HWND> FindTopLevelWindows(DWORD dwProcessId, const std::string& strTitle);
