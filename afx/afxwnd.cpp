@@ -1,0 +1,338 @@
+#include "afx/afxwnd.h"
+
+#include "afx/afxstate.h"
+#include "desktop/WindowSystem.h"
+
+#include <map>
+#include <memory>
+
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
+namespace
+{
+// Window handle to attached object. The program has one user-interface
+// thread, and only it creates windows.
+std::map<HWND, CWnd*>& PermanentMap()
+{
+    static std::map<HWND, CWnd*> s_map;
+    return s_map;
+}
+
+// Objects made by FromHandle for windows the framework does not own. They
+// hold nothing but the handle and are kept until the process ends; the
+// program asks for at most a few of them.
+std::map<HWND, std::unique_ptr<CWnd>>& TemporaryMap()
+{
+    static std::map<HWND, std::unique_ptr<CWnd>> s_map;
+    return s_map;
+}
+
+thread_local HHOOK t_hCbtHook = nullptr;
+}
+
+CWnd::CWnd() : m_hWnd(nullptr), m_pfnSuper(nullptr) {}
+
+CWnd::~CWnd()
+{
+    // A window outliving its object must not reach a dangling pointer.
+    if (m_hWnd != nullptr)
+    {
+        if (m_pfnSuper != nullptr &&
+            reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC)) == AfxWndProc)
+            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        Detach();
+    }
+}
+
+BOOL CWnd::Attach(HWND hWnd)
+{
+    if (hWnd == nullptr || m_hWnd != nullptr)
+        return FALSE;
+    m_hWnd = hWnd;
+    PermanentMap()[hWnd] = this;
+    return TRUE;
+}
+
+HWND CWnd::Detach()
+{
+    HWND hWnd = m_hWnd;
+    if (hWnd != nullptr)
+    {
+        auto it = PermanentMap().find(hWnd);
+        if (it != PermanentMap().end() && it->second == this)
+            PermanentMap().erase(it);
+    }
+    m_hWnd = nullptr;
+    m_pfnSuper = nullptr;
+    return hWnd;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (!Attach(hWnd))
+        return FALSE;
+    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+    if (pfnOld != AfxWndProc)
+        m_pfnSuper = pfnOld;
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+{
+    HWND hWndControl = ::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID));
+    return hWndControl != nullptr && SubclassWindow(hWndControl);
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    auto it = PermanentMap().find(hWnd);
+    return it != PermanentMap().end() ? it->second : nullptr;
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd)
+{
+    if (hWnd == nullptr)
+        return nullptr;
+    if (CWnd* pWnd = FromHandlePermanent(hWnd))
+        return pWnd;
+    std::unique_ptr<CWnd>& pTemporary = TemporaryMap()[hWnd];
+    if (!pTemporary)
+    {
+        pTemporary.reset(new CWnd);
+        pTemporary->m_hWnd = hWnd;
+    }
+    return pTemporary.get();
+}
+
+const MSG* CWnd::GetCurrentMessage()
+{
+    return &AfxGetThreadState()->m_lastSentMsg;
+}
+
+LRESULT CWnd::Default()
+{
+    const MSG& msg = AfxGetThreadState()->m_lastSentMsg;
+    return DefWindowProc(msg.message, msg.wParam, msg.lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pfnSuper != nullptr)
+        return ::CallWindowProcA(m_pfnSuper, m_hWnd, nMessage, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, nMessage, wParam, lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = 0;
+    if (!OnWndMsg(nMessage, wParam, lParam, &lResult))
+        lResult = DefWindowProc(nMessage, wParam, lParam);
+    return lResult;
+}
+
+BOOL CWnd::OnWndMsg(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (nMessage == WM_COMMAND)
+    {
+        if (!OnCommand(wParam, lParam))
+            return FALSE;
+        *pResult = 0;
+        return TRUE;
+    }
+    const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(nMessage);
+    if (pEntry == nullptr)
+        return FALSE;
+    *pResult = pEntry->pfnThunk(this, wParam, lParam);
+    return TRUE;
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    UINT nID = LOWORD(wParam);
+    // lParam 0: a menu or accelerator command, whose code is 0 as well.
+    int nCode = lParam == 0 ? 0 : HIWORD(wParam);
+    return OnCmdMsg(nID, nCode);
+}
+
+CWnd* CWnd::GetParent() const
+{
+    if (m_hWnd == nullptr)
+        return nullptr;
+    return FromHandle(::GetParent(m_hWnd));
+}
+
+CWnd* CWnd::GetTopLevelParent() const
+{
+    if (m_hWnd == nullptr)
+        return nullptr;
+    HWND hWndTop = m_hWnd;
+    for (;;)
+    {
+        // Children go up to their parent, pop-ups to their owner.
+        HWND hWndUp = (::GetWindowLongPtrA(hWndTop, GWL_STYLE) & WS_CHILD) ? ::GetParent(hWndTop)
+                                                                          : ::GetWindow(hWndTop, GW_OWNER);
+        if (hWndUp == nullptr)
+            break;
+        hWndTop = hWndUp;
+    }
+    return hWndTop == m_hWnd ? const_cast<CWnd*>(this) : FromHandle(hWndTop);
+}
+
+BOOL CWnd::ShowWindow(int nCmdShow)
+{
+    return GetWindowSystem().ShowWindow(m_hWnd, nCmdShow);
+}
+
+BOOL CWnd::EnableWindow(BOOL bEnable)
+{
+    return GetWindowSystem().EnableWindow(m_hWnd, bEnable);
+}
+
+UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC pfnTimer)
+{
+    return GetWindowSystem().SetTimer(m_hWnd, nIDEvent, nElapse, pfnTimer);
+}
+
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
+{
+    return GetWindowSystem().KillTimer(m_hWnd, nIDEvent);
+}
+
+LRESULT CWnd::SendMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    return GetWindowSystem().SendMessageA(m_hWnd, nMessage, wParam, lParam);
+}
+
+BOOL CWnd::PostMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    return GetWindowSystem().PostMessageA(m_hWnd, nMessage, wParam, lParam);
+}
+
+BOOL CWnd::SetForegroundWindow()
+{
+    return GetWindowSystem().SetForegroundWindow(m_hWnd);
+}
+
+BOOL CWnd::IsWindowEnabled() const
+{
+    return ::IsWindowEnabled(m_hWnd);
+}
+
+BOOL CWnd::IsWindowVisible() const
+{
+    return ::IsWindowVisible(m_hWnd);
+}
+
+BOOL CWnd::IsIconic() const
+{
+    return ::IsIconic(m_hWnd);
+}
+
+void CWnd::SetWindowText(LPCSTR pszText)
+{
+    ::SetWindowTextA(m_hWnd, pszText);
+}
+
+int CWnd::GetWindowTextLength() const
+{
+    return GetWindowSystem().GetWindowTextLengthA(m_hWnd);
+}
+
+void CWnd::GetWindowText(CString& strText) const
+{
+    CWindowSystem& system = GetWindowSystem();
+    int nLength = system.GetWindowTextLengthA(m_hWnd);
+    LPSTR pszBuffer = strText.GetBuffer(nLength > 0 ? nLength : 0);
+    pszBuffer[0] = '\0';
+    int nCopied = nLength > 0 ? system.GetWindowTextA(m_hWnd, pszBuffer, nLength + 1) : 0;
+    strText.ReleaseBuffer(nCopied >= 0 && nCopied <= nLength ? nCopied : -1);
+}
+
+CWnd* CWnd::GetDlgItem(int nID) const
+{
+    return FromHandle(::GetDlgItem(m_hWnd, nID));
+}
+
+void CWnd::GetClientRect(LPRECT pRect) const
+{
+    ::GetClientRect(m_hWnd, pRect);
+}
+
+void CWnd::GetWindowRect(LPRECT pRect) const
+{
+    ::GetWindowRect(m_hWnd, pRect);
+}
+
+CWnd* CWnd::SetFocus()
+{
+    return FromHandle(::SetFocus(m_hWnd));
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (m_hWnd == nullptr)
+        return FALSE;
+    return ::DestroyWindow(m_hWnd);
+}
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (pWnd == nullptr)
+        return ::DefWindowProcA(hWnd, nMessage, wParam, lParam);
+
+    AFX_THREAD_STATE* pState = AfxGetThreadState();
+    MSG saved = pState->m_lastSentMsg;
+    pState->m_lastSentMsg.hwnd = hWnd;
+    pState->m_lastSentMsg.message = nMessage;
+    pState->m_lastSentMsg.wParam = wParam;
+    pState->m_lastSentMsg.lParam = lParam;
+
+    LRESULT lResult = pWnd->WindowProc(nMessage, wParam, lParam);
+
+    if (nMessage == WM_NCDESTROY)
+    {
+        // The window is gone: give it back its old procedure and let the
+        // object go, so that no later message reaches it.
+        if (pWnd->m_pfnSuper != nullptr &&
+            reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == AfxWndProc)
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pWnd->m_pfnSuper));
+        pWnd->Detach();
+        pWnd->PostNcDestroy();
+    }
+    pState->m_lastSentMsg = saved;
+    return lResult;
+}
+
+LRESULT CALLBACK AfxCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    AFX_THREAD_STATE* pState = AfxGetThreadState();
+    if (nCode == HCBT_CREATEWND && pState->m_pWndInit != nullptr)
+    {
+        CWnd* pWnd = pState->m_pWndInit;
+        pState->m_pWndInit = nullptr;
+        pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
+    }
+    return ::CallNextHookEx(t_hCbtHook, nCode, wParam, lParam);
+}
+
+void AfxHookWindowCreate(CWnd* pWnd)
+{
+    if (t_hCbtHook == nullptr)
+        t_hCbtHook = ::SetWindowsHookExA(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
+    AfxGetThreadState()->m_pWndInit = pWnd;
+}
+
+BOOL AfxUnhookWindowCreate()
+{
+    AFX_THREAD_STATE* pState = AfxGetThreadState();
+    if (t_hCbtHook != nullptr)
+    {
+        ::UnhookWindowsHookEx(t_hCbtHook);
+        t_hCbtHook = nullptr;
+    }
+    BOOL bHooked = pState->m_pWndInit == nullptr;
+    pState->m_pWndInit = nullptr;
+    return bHooked;
+}
