@@ -1,6 +1,7 @@
 // CWinApp: the application object, and the framework's global accessors.
 #pragma once
 
+#include "afx/afxres.h"
 #include "afx/afxwnd.h"
 
 class CWinApp : public CCmdTarget
@@ -61,9 +62,3 @@ inline void AfxEnableControlContainer() {}
 
 // The framework's entry point: runs the application object.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR pszCmdLine, int nCmdShow);
-
-// The string id of the application title, and of the help command.
-#define AFX_IDS_APP_TITLE 0xE000
-#ifndef ID_HELP
-#define ID_HELP 0xE146
-#endif

@@ -1,6 +1,8 @@
 // Resource ids of Gyrovanter.
 #pragma once
 
+#include "afx/afxres.h"
+
 // Dialogs.
 #define IDD_ABOUTBOX                100
 #define IDD_GYROVANTER_DIALOG       102
@@ -54,7 +56,3 @@
 #define ID_TRAY_STOP                32776
 #define ID_TRAY_ABOUT               32777
 #define ID_TRAY_EXIT                32778
-
-// The framework's validation messages.
-#define AFX_IDP_PARSE_INT           61712
-#define AFX_IDP_PARSE_INT_RANGE     61714
