@@ -1,5 +1,6 @@
 #include "afx/afxwnd.h"
 
+#include "afx/afxapp.h"
 #include "afx/afxstate.h"
 #include "desktop/WindowSystem.h"
 
@@ -299,6 +300,9 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lPar
             reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == AfxWndProc)
             ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pWnd->m_pfnSuper));
         pWnd->Detach();
+        CWinApp* pApp = AfxGetApp();
+        if (pApp != nullptr && pApp->m_pMainWnd == pWnd)
+            pApp->m_pMainWnd = nullptr;
         pWnd->PostNcDestroy();
     }
     pState->m_lastSentMsg = saved;
