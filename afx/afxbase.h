@@ -8,6 +8,8 @@
 #else
 #include <cstdint>
 typedef int BOOL;
+typedef intptr_t INT_PTR;
+typedef uintptr_t UINT_PTR;
 typedef unsigned int UINT;
 typedef uint32_t DWORD;
 typedef char* LPSTR;

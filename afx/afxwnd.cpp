@@ -1,6 +1,7 @@
 #include "afx/afxwnd.h"
 
 #include "afx/afxapp.h"
+#include "afx/afxmenu.h"
 #include "afx/afxstate.h"
 #include "desktop/WindowSystem.h"
 
@@ -178,6 +179,11 @@ CWnd* CWnd::GetTopLevelParent() const
         hWndTop = hWndUp;
     }
     return hWndTop == m_hWnd ? const_cast<CWnd*>(this) : FromHandle(hWndTop);
+}
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
+{
+    return CMenu::FromHandle(GetWindowSystem().GetSystemMenu(m_hWnd, bRevert));
 }
 
 BOOL CWnd::ShowWindow(int nCmdShow)

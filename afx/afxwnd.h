@@ -9,6 +9,8 @@
 #include "afx/afxmsg.h"
 #include "afx/afxstr.h"
 
+class CMenu;
+
 class CWnd : public CCmdTarget
 {
     DECLARE_DYNAMIC(CWnd)
@@ -53,6 +55,9 @@ public:
     // this object for a top-level window; NULL without a window.
     CWnd* GetTopLevelParent() const;
     CWnd* GetParent() const;
+    // The window's system menu, kept by the framework as a temporary object;
+    // bRevert TRUE puts back the default system menu and answers NULL.
+    CMenu* GetSystemMenu(BOOL bRevert) const;
 
     // Thin wrappers. Those that the circulation and the tray rely on go
     // through the window-system seam.

@@ -24,6 +24,9 @@ gyro_strict(gyro_core)
 # The resources, as an object library: a resource object in a static library
 # would not be linked, since nothing refers to it by name.
 add_library(gyro_res OBJECT ${CMAKE_SOURCE_DIR}/res/Gyrovanter.rc)
+# The dependency scan follows #include only: rebuild when an icon changes.
+file(GLOB GYRO_ICONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/icons/*.ico)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/Gyrovanter.rc PROPERTIES OBJECT_DEPENDS "${GYRO_ICONS}")
 target_include_directories(gyro_res PRIVATE ${CMAKE_SOURCE_DIR})
 
 file(GLOB GYRO_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp)

@@ -127,6 +127,16 @@ UINT CWin32WindowSystem::GetMenuItemID(HMENU hMenu, int nPos)
     return ::GetMenuItemID(hMenu, nPos);
 }
 
+BOOL CWin32WindowSystem::AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR pszNewItem)
+{
+    return ::AppendMenuA(hMenu, uFlags, uIDNewItem, pszNewItem);
+}
+
+HMENU CWin32WindowSystem::GetSystemMenu(HWND hWnd, BOOL bRevert)
+{
+    return ::GetSystemMenu(hWnd, bRevert);
+}
+
 BOOL CWin32WindowSystem::GetCursorPos(LPPOINT pPoint)
 {
     return ::GetCursorPos(pPoint);

@@ -42,6 +42,8 @@ public:
     virtual HMENU GetSubMenu(HMENU hMenu, int nPos) = 0;
     virtual BOOL SetMenuDefaultItem(HMENU hMenu, UINT uItem, UINT fByPos) = 0;
     virtual UINT GetMenuItemID(HMENU hMenu, int nPos) = 0;
+    virtual BOOL AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR pszNewItem) = 0;
+    virtual HMENU GetSystemMenu(HWND hWnd, BOOL bRevert) = 0;
     virtual BOOL GetCursorPos(LPPOINT pPoint) = 0;
     virtual BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved,
                                 HWND hWnd, const RECT* pRect) = 0;
@@ -74,6 +76,8 @@ public:
     HMENU GetSubMenu(HMENU hMenu, int nPos) override;
     BOOL SetMenuDefaultItem(HMENU hMenu, UINT uItem, UINT fByPos) override;
     UINT GetMenuItemID(HMENU hMenu, int nPos) override;
+    BOOL AppendMenuA(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCSTR pszNewItem) override;
+    HMENU GetSystemMenu(HWND hWnd, BOOL bRevert) override;
     BOOL GetCursorPos(LPPOINT pPoint) override;
     BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved,
                         HWND hWnd, const RECT* pRect) override;

@@ -96,6 +96,7 @@ void CFakeWindowSystem::ClearRecords()
     menusLoaded.clear();
     menusDestroyed.clear();
     iconsLoaded.clear();
+    windowProcsSet.clear();
 }
 
 HWND CFakeWindowSystem::GetWindow(HWND hWnd, UINT uCmd)
@@ -219,6 +220,13 @@ BOOL CFakeWindowSystem::KillTimer(HWND hWnd, UINT_PTR nIDEvent)
     return CWin32WindowSystem::KillTimer(hWnd, nIDEvent);
 }
 
+WNDPROC CFakeWindowSystem::SetWindowProc(HWND hWnd, WNDPROC pfnNew)
+{
+    windowProcsSet.emplace_back(hWnd, pfnNew);
+    Record("SetWindowProc(" + Hex(hWnd) + ")");
+    return CWin32WindowSystem::SetWindowProc(hWnd, pfnNew);
+}
+
 HICON CFakeWindowSystem::LoadIconA(HINSTANCE hInstance, LPCSTR pszName)
 {
     iconsLoaded.push_back(pszName);
@@ -245,6 +253,11 @@ BOOL CFakeWindowSystem::DestroyMenu(HMENU hMenu)
     return CWin32WindowSystem::DestroyMenu(hMenu);
 }
 
+HMENU CFakeWindowSystem::GetSubMenu(HMENU hMenu, int nPos)
+{
+    return bSubMenuMissing ? NULL : CWin32WindowSystem::GetSubMenu(hMenu, nPos);
+}
+
 BOOL CFakeWindowSystem::SetMenuDefaultItem(HMENU hMenu, UINT uItem, UINT fByPos)
 {
     Record("SetMenuDefaultItem(" + Hex(hMenu) + ", " + std::to_string(uItem) + ", " + std::to_string(fByPos) + ")");
@@ -266,6 +279,8 @@ BOOL CFakeWindowSystem::TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, i
     trackCalls.push_back(TrackCall{ hMenu, uFlags, x, y, hWnd });
     Record("TrackPopupMenu(" + Hex(hMenu) + ", " + std::to_string(uFlags) + ", " + std::to_string(x) + ", " +
            std::to_string(y) + ", " + Hex(hWnd) + ")");
+    if (onTrack)
+        onTrack(trackCalls.back());
     // No real menu opens; a chosen item reaches the owner the way a menu
     // delivers it, as a posted WM_COMMAND.
     if (nTrackChoice != 0)

@@ -83,6 +83,7 @@ public:
     std::vector<HMENU> menusLoaded;
     std::vector<HMENU> menusDestroyed;
     std::vector<LPCSTR> iconsLoaded;            // resource ids asked for
+    std::vector<std::pair<HWND, WNDPROC>> windowProcsSet;  // SetWindowProc arguments
 
     // Answers to give. Shell_NotifyIconA answers from the queue while it has
     // entries, then bNotifyResult. A cursor position for GetCursorPos. When
@@ -93,8 +94,12 @@ public:
     BOOL bNotifyResult = TRUE;
     POINT ptCursor = { 0, 0 };
     UINT nTrackChoice = 0;
+    // Called inside TrackPopupMenu, while the pop-up would be open.
+    std::function<void(const TrackCall&)> onTrack;
     std::vector<UINT> missingIcons;
     bool bMenuMissing = false;
+    // GetSubMenu answers NULL, as for a menu without pop-ups.
+    bool bSubMenuMissing = false;
     // SetForegroundWindow on real windows is only recorded unless this is set.
     bool bPassForegroundThrough = false;
 
@@ -111,9 +116,11 @@ public:
     BOOL PostMessageA(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC pfnTimer) override;
     BOOL KillTimer(HWND hWnd, UINT_PTR nIDEvent) override;
+    WNDPROC SetWindowProc(HWND hWnd, WNDPROC pfnNew) override;
     HICON LoadIconA(HINSTANCE hInstance, LPCSTR pszName) override;
     HMENU LoadMenuA(HINSTANCE hInstance, LPCSTR pszName) override;
     BOOL DestroyMenu(HMENU hMenu) override;
+    HMENU GetSubMenu(HMENU hMenu, int nPos) override;
     BOOL SetMenuDefaultItem(HMENU hMenu, UINT uItem, UINT fByPos) override;
     BOOL GetCursorPos(LPPOINT pPoint) override;
     BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved,

@@ -32,18 +32,21 @@ bool WaitForForeground(HWND hWnd, DWORD dwTimeout)
     }
 }
 
+void RegisterTestWindowClass(LPCSTR pszClassName, WNDPROC pfnWndProc)
+{
+    WNDCLASSA wc = {};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), pszClassName, &wc))
+        return;
+    wc.lpfnWndProc = pfnWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = pszClassName;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassA(&wc);
+}
+
 HWND CreateTestWindow(const std::string& strTitle, int nShow)
 {
-    static ATOM s_atom = 0;
-    if (s_atom == 0)
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "GyrovanterTestWindow";
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        s_atom = RegisterClassA(&wc);
-    }
+    RegisterTestWindowClass("GyrovanterTestWindow", DefWindowProcA);
     HWND hWnd = CreateWindowExA(0, "GyrovanterTestWindow", strTitle.c_str(), WS_OVERLAPPEDWINDOW,
                                 100, 100, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (hWnd != nullptr && nShow != SW_HIDE)

@@ -14,6 +14,9 @@ void PumpMessages(DWORD dwMilliseconds = 0);
 // Activation of another thread's window goes through posted messages.
 bool WaitForForeground(HWND hWnd, DWORD dwTimeout = 2000);
 
+// Registers a window class of the test program once, with that procedure.
+void RegisterTestWindowClass(LPCSTR pszClassName, WNDPROC pfnWndProc);
+
 // A top-level window of the test's process with a DefWindowProc procedure.
 // nShow is SW_SHOWNOACTIVATE, SW_HIDE or SW_SHOWMINNOACTIVE.
 HWND CreateTestWindow(const std::string& strTitle, int nShow = SW_SHOWNOACTIVATE);
