@@ -92,6 +92,18 @@ void CWinApp::EndWaitCursor()
     }
 }
 
+CWaitCursor::CWaitCursor() : m_pApp(AfxGetApp())
+{
+    if (m_pApp != nullptr)
+        m_pApp->BeginWaitCursor();
+}
+
+CWaitCursor::~CWaitCursor()
+{
+    if (m_pApp != nullptr)
+        m_pApp->EndWaitCursor();
+}
+
 CWinApp* AfxGetApp()
 {
     return g_pApp;

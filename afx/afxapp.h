@@ -50,6 +50,20 @@ private:
     HCURSOR m_hcurWaitRestore;
 };
 
+// The wait cursor for the life of the object, also when it is left by an
+// exception. Does nothing without an application object.
+class CWaitCursor
+{
+public:
+    CWaitCursor();
+    ~CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    CWinApp* m_pApp;
+};
+
 CWinApp* AfxGetApp();
 CWinApp* AfxGetThread();
 CWnd* AfxGetMainWnd();

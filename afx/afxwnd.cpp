@@ -4,6 +4,7 @@
 #include "afx/afxmenu.h"
 #include "afx/afxstate.h"
 #include "desktop/WindowSystem.h"
+#include "desktop/WindowTitle.h"
 
 #include <map>
 #include <memory>
@@ -30,6 +31,14 @@ std::map<HWND, std::unique_ptr<CWnd>>& TemporaryMap()
 }
 
 thread_local HHOOK t_hCbtHook = nullptr;
+
+// The system may create the thread's input-method window while it creates
+// the first window of the thread; that window is not the one being hooked.
+bool IsImeWindow(HWND hWnd)
+{
+    char szClass[8];
+    return ::GetClassNameA(hWnd, szClass, sizeof(szClass)) > 0 && ::lstrcmpiA(szClass, "IME") == 0;
+}
 }
 
 CWnd::CWnd() : m_hWnd(nullptr), m_pfnSuper(nullptr) {}
@@ -248,12 +257,7 @@ int CWnd::GetWindowTextLength() const
 
 void CWnd::GetWindowText(CString& strText) const
 {
-    CWindowSystem& system = GetWindowSystem();
-    int nLength = system.GetWindowTextLengthA(m_hWnd);
-    LPSTR pszBuffer = strText.GetBuffer(nLength > 0 ? nLength : 0);
-    pszBuffer[0] = '\0';
-    int nCopied = nLength > 0 ? system.GetWindowTextA(m_hWnd, pszBuffer, nLength + 1) : 0;
-    strText.ReleaseBuffer(nCopied >= 0 && nCopied <= nLength ? nCopied : -1);
+    strText = ReadWindowTitle(m_hWnd);
 }
 
 CWnd* CWnd::GetDlgItem(int nID) const
@@ -318,7 +322,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lPar
 LRESULT CALLBACK AfxCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam)
 {
     AFX_THREAD_STATE* pState = AfxGetThreadState();
-    if (nCode == HCBT_CREATEWND && pState->m_pWndInit != nullptr)
+    if (nCode == HCBT_CREATEWND && pState->m_pWndInit != nullptr && !IsImeWindow(reinterpret_cast<HWND>(wParam)))
     {
         CWnd* pWnd = pState->m_pWndInit;
         pState->m_pWndInit = nullptr;

@@ -152,3 +152,8 @@ BOOL CWin32WindowSystem::Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pDa
 {
     return ::Shell_NotifyIconA(dwMessage, pData);
 }
+
+int CWin32WindowSystem::MessageBoxIndirectA(const MSGBOXPARAMSA* pParams)
+{
+    return ::MessageBoxIndirectA(pParams);
+}

@@ -50,6 +50,10 @@ public:
 
     // The notification area.
     virtual BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData) = 0;
+
+    // Message boxes (the framework's AfxMessageBox): returns once the box is
+    // closed, with the button that closed it.
+    virtual int MessageBoxIndirectA(const MSGBOXPARAMSA* pParams) = 0;
 };
 
 // The Win32 implementation: each operation is the system call of that name.
@@ -82,6 +86,7 @@ public:
     BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved,
                         HWND hWnd, const RECT* pRect) override;
     BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData) override;
+    int MessageBoxIndirectA(const MSGBOXPARAMSA* pParams) override;
 };
 
 // The implementation in use. It is the Win32 one unless a test has installed

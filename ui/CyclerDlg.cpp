@@ -1,0 +1,82 @@
+#include "ui/CyclerDlg.h"
+
+#include "desktop/WindowSystem.h"
+
+namespace
+{
+// The controls of each slot, slot 1 first.
+const int WINDOW_LIST_IDS[SLOT_COUNT] = { IDC_WINDOW1, IDC_WINDOW2, IDC_WINDOW3, IDC_WINDOW4, IDC_WINDOW5,
+                                          IDC_WINDOW6, IDC_WINDOW7, IDC_WINDOW8, IDC_WINDOW9, IDC_WINDOW10 };
+const int INTERVAL_IDS[SLOT_COUNT] = { IDC_INTERVAL1, IDC_INTERVAL2, IDC_INTERVAL3, IDC_INTERVAL4, IDC_INTERVAL5,
+                                       IDC_INTERVAL6, IDC_INTERVAL7, IDC_INTERVAL8, IDC_INTERVAL9, IDC_INTERVAL10 };
+const int MIN_INTERVAL = 1;
+const int MAX_INTERVAL = 3600;
+
+const char INSTRUCTIONS[] =
+    "Select a window from the list, and specify the number of seconds it should be displayed as "
+    "topmost window. Press Start to start the cycling of windows, and Stop to pause. Note that "
+    "settings can be adjusted while the procedure runs. The program can be minimized to system "
+    "tray by pressing the Close button.";
+}
+
+BEGIN_MESSAGE_MAP(CCyclerDlg, CDialog)
+    ON_WM_TIMER()
+    ON_BN_CLICKED(IDC_STOP, OnStop)
+    ON_BN_CLICKED(IDC_REREAD, OnRereadLists)
+END_MESSAGE_MAP()
+
+CCyclerDlg::CCyclerDlg(CWnd* pParent)
+    : CDialog(IDD, pParent), m_nElapsed(0), m_nCurrentSlot(0), m_hIcon(nullptr), m_nTrayFrame(1),
+      m_trayIcon(IDR_TRAYICON)
+{
+    m_hIcon = GetWindowSystem().LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    for (int i = 0; i < SLOT_COUNT; ++i)
+    {
+        m_nInterval[i] = 1;
+        m_nWindowChoice[i] = 0;
+    }
+}
+
+CCyclerDlg::~CCyclerDlg() = default;
+
+CComboBox& CCyclerDlg::WindowList(int nSlot)
+{
+    static CComboBox CCyclerDlg::*const s_apLists[SLOT_COUNT] = {
+        &CCyclerDlg::m_cboWindow1, &CCyclerDlg::m_cboWindow2, &CCyclerDlg::m_cboWindow3, &CCyclerDlg::m_cboWindow4,
+        &CCyclerDlg::m_cboWindow5, &CCyclerDlg::m_cboWindow6, &CCyclerDlg::m_cboWindow7, &CCyclerDlg::m_cboWindow8,
+        &CCyclerDlg::m_cboWindow9, &CCyclerDlg::m_cboWindow10,
+    };
+    return this->*s_apLists[nSlot >= 1 && nSlot <= SLOT_COUNT ? nSlot - 1 : 0];
+}
+
+void CCyclerDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_REREAD, m_btnReread);
+    DDX_Control(pDX, IDC_STOP, m_btnStop);
+    for (int nSlot = 1; nSlot <= SLOT_COUNT; ++nSlot)
+        DDX_Control(pDX, WINDOW_LIST_IDS[nSlot - 1], WindowList(nSlot));
+    DDX_Control(pDX, IDOK, m_btnStart);
+    for (int i = 0; i < SLOT_COUNT; ++i)
+    {
+        DDX_Text(pDX, INTERVAL_IDS[i], m_nInterval[i]);
+        DDV_MinMaxInt(pDX, m_nInterval[i], MIN_INTERVAL, MAX_INTERVAL);
+    }
+    for (int i = 0; i < SLOT_COUNT; ++i)
+        DDX_CBIndex(pDX, WINDOW_LIST_IDS[i], m_nWindowChoice[i]);
+    DDX_Text(pDX, IDC_INSTRUCTIONS, m_strInstructions);
+}
+
+BOOL CCyclerDlg::OnInitDialog()
+{
+    m_nTrayFrame = 1;
+    m_strInstructions = INSTRUCTIONS;
+    CDialog::OnInitDialog();
+
+    ShowButtonPattern(FALSE);
+    OnRereadLists();
+    m_trayIcon.SetNotifyWindow(this, WM_TRAYNOTIFY);
+    m_trayIcon.SetTrayIcon(IDR_TRAYICON);
+    // The window system puts the focus on the first tab stop, slot 1's list.
+    return TRUE;
+}
