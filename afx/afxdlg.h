@@ -7,6 +7,7 @@
 // message map sees WM_INITDIALOG, which calls OnInitDialog.
 #pragma once
 
+#include "afx/afxres.h"
 #include "afx/afxwnd.h"
 
 class CDialog;
@@ -132,11 +133,3 @@ int AfxMessageBox(LPCSTR pszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
 // String nIDS with %1 and %2 replaced by the two texts.
 void AfxFormatString2(CString& strResult, UINT nIDS, LPCSTR psz1, LPCSTR psz2);
-
-// The framework's string ids of the two validation messages.
-#ifndef AFX_IDP_PARSE_INT
-#define AFX_IDP_PARSE_INT           61712
-#endif
-#ifndef AFX_IDP_PARSE_INT_RANGE
-#define AFX_IDP_PARSE_INT_RANGE     61714
-#endif

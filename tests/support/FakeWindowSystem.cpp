@@ -97,6 +97,7 @@ void CFakeWindowSystem::ClearRecords()
     menusDestroyed.clear();
     iconsLoaded.clear();
     windowProcsSet.clear();
+    messageBoxes.clear();
 }
 
 HWND CFakeWindowSystem::GetWindow(HWND hWnd, UINT uCmd)
@@ -303,4 +304,14 @@ BOOL CFakeWindowSystem::Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pDat
         return bResult;
     }
     return bNotifyResult;
+}
+
+int CFakeWindowSystem::MessageBoxIndirectA(const MSGBOXPARAMSA* pParams)
+{
+    MessageBoxCall call{ pParams->hwndOwner, pParams->lpszText != nullptr ? pParams->lpszText : "",
+                         pParams->lpszCaption != nullptr ? pParams->lpszCaption : "",
+                         pParams->dwStyle, static_cast<DWORD>(pParams->dwContextHelpId) };
+    messageBoxes.push_back(call);
+    Record("MessageBox(" + Hex(call.hWndOwner) + ", \"" + call.strText + "\")");
+    return onMessageBox ? onMessageBox(call) : IDOK;
 }

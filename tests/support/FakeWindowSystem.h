@@ -46,6 +46,15 @@ public:
         UINT uElapse;
     };
 
+    struct MessageBoxCall
+    {
+        HWND hWndOwner;
+        std::string strText;
+        std::string strCaption;
+        UINT uType;
+        DWORD dwContextHelpId;
+    };
+
     struct TrackCall
     {
         HMENU hMenu;
@@ -84,6 +93,7 @@ public:
     std::vector<HMENU> menusDestroyed;
     std::vector<LPCSTR> iconsLoaded;            // resource ids asked for
     std::vector<std::pair<HWND, WNDPROC>> windowProcsSet;  // SetWindowProc arguments
+    std::vector<MessageBoxCall> messageBoxes;   // every box asked for, in order
 
     // Answers to give. Shell_NotifyIconA answers from the queue while it has
     // entries, then bNotifyResult. A cursor position for GetCursorPos. When
@@ -102,6 +112,11 @@ public:
     bool bSubMenuMissing = false;
     // SetForegroundWindow on real windows is only recorded unless this is set.
     bool bPassForegroundThrough = false;
+    // No real message box opens. onMessageBox, when set, runs in its place,
+    // as the box's modal loop would (a test may send the dialog timer
+    // messages from it), and answers the button; without it the box answers
+    // IDOK at once.
+    std::function<int(const MessageBoxCall&)> onMessageBox;
 
     void ClearRecords();
 
@@ -126,6 +141,7 @@ public:
     BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved,
                         HWND hWnd, const RECT* pRect) override;
     BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData) override;
+    int MessageBoxIndirectA(const MSGBOXPARAMSA* pParams) override;
 
 private:
     std::vector<FakeWindow>::iterator Find(HWND hWnd);

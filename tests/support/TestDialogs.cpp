@@ -1,0 +1,48 @@
+#include "tests/support/TestDialogs.h"
+
+namespace
+{
+const std::function<void()>* g_pBody = nullptr;
+CDialog* g_pDialog = nullptr;
+UINT_PTR g_nBodyTimer = 0;
+UINT_PTR g_nWatchdogTimer = 0;
+
+void CALLBACK RunBody(HWND, UINT, UINT_PTR nIDEvent, DWORD)
+{
+    KillTimer(nullptr, nIDEvent);
+    if (g_pBody != nullptr)
+    {
+        const std::function<void()>* pBody = g_pBody;
+        g_pBody = nullptr;
+        (*pBody)();
+    }
+}
+
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR nIDEvent, DWORD)
+{
+    KillTimer(nullptr, nIDEvent);
+    if (g_pDialog != nullptr)
+        g_pDialog->EndDialog(-2);
+}
+}
+
+INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body, DWORD dwWatchdog)
+{
+    g_pBody = &body;
+    g_pDialog = &dlg;
+    g_nBodyTimer = SetTimer(nullptr, 0, 1, RunBody);
+    g_nWatchdogTimer = SetTimer(nullptr, 0, dwWatchdog, Watchdog);
+    INT_PTR nResult = dlg.DoModal();
+    KillTimer(nullptr, g_nBodyTimer);
+    KillTimer(nullptr, g_nWatchdogTimer);
+    g_pBody = nullptr;
+    g_pDialog = nullptr;
+    return nResult;
+}
+
+RECT DialogUnitsToPixels(HWND hWndDlg, int x, int y, int cx, int cy)
+{
+    RECT rc = { x, y, x + cx, y + cy };
+    MapDialogRect(hWndDlg, &rc);
+    return rc;
+}
