@@ -42,7 +42,9 @@ INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body, DWORD dwWatchd
 
 RECT DialogUnitsToPixels(HWND hWndDlg, int x, int y, int cx, int cy)
 {
-    RECT rc = { x, y, x + cx, y + cy };
+    // Position and size are mapped each on its own, as the window system
+    // does when it creates a dialog's controls.
+    RECT rc = { x, y, cx, cy };
     MapDialogRect(hWndDlg, &rc);
-    return rc;
+    return RECT{ rc.left, rc.top, rc.left + rc.right, rc.top + rc.bottom };
 }

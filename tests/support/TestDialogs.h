@@ -12,5 +12,6 @@
 // dwWatchdog milliseconds so that a broken test cannot hang.
 INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body, DWORD dwWatchdog = 30000);
 
-// The dialog-unit rectangle mapped to pixels of dialog hWndDlg.
+// The place of a control at x, y of size cx, cy in dialog units, in pixels
+// of dialog hWndDlg's client area.
 RECT DialogUnitsToPixels(HWND hWndDlg, int x, int y, int cx, int cy);
