@@ -55,6 +55,26 @@ HWND CreateTestWindow(const std::string& strTitle, int nShow)
     return hWnd;
 }
 
+CTestWindows::~CTestWindows()
+{
+    for (HWND hWnd : m_windows)
+        if (IsWindow(hWnd))
+            DestroyWindow(hWnd);
+    PumpMessages();
+}
+
+HWND CTestWindows::Create(const std::string& strTitle, int nShow)
+{
+    m_windows.push_back(CreateTestWindow(strTitle, nShow));
+    return m_windows.back();
+}
+
+void CTestWindows::Destroy(HWND hWnd)
+{
+    DestroyWindow(hWnd);
+    PumpMessages();
+}
+
 std::string TestProgramFolder()
 {
     char szPath[MAX_PATH];

@@ -21,6 +21,23 @@ void RegisterTestWindowClass(LPCSTR pszClassName, WNDPROC pfnWndProc);
 // nShow is SW_SHOWNOACTIVATE, SW_HIDE or SW_SHOWMINNOACTIVE.
 HWND CreateTestWindow(const std::string& strTitle, int nShow = SW_SHOWNOACTIVATE);
 
+// Test windows of this process that are destroyed with the object.
+class CTestWindows
+{
+public:
+    CTestWindows() = default;
+    ~CTestWindows();
+    CTestWindows(const CTestWindows&) = delete;
+    CTestWindows& operator=(const CTestWindows&) = delete;
+
+    HWND Create(const std::string& strTitle, int nShow = SW_SHOWNOACTIVATE);
+    // Destroys one of them now.
+    void Destroy(HWND hWnd);
+
+private:
+    std::vector<HWND> m_windows;
+};
+
 // The folder of the running test program, with a trailing backslash.
 std::string TestProgramFolder();
 

@@ -125,21 +125,12 @@ TEST(WindowLookupFake, EmptyDesktopFindsNothing)
 class WindowLookupReal : public testing::Test
 {
 protected:
-    void TearDown() override
-    {
-        for (HWND hWnd : m_windows)
-            DestroyWindow(hWnd);
-        PumpMessages();
-    }
-
     HWND Create(const std::string& strTitle, int nShow = SW_SHOWNOACTIVATE)
     {
-        HWND hWnd = CreateTestWindow(strTitle, nShow);
-        m_windows.push_back(hWnd);
-        return hWnd;
+        return m_windows.Create(strTitle, nShow);
     }
 
-    std::vector<HWND> m_windows;
+    CTestWindows m_windows;
 };
 
 TEST_F(WindowLookupReal, OwnWindowsVisibleHiddenAndMinimised)
@@ -210,8 +201,7 @@ TEST_F(WindowLookupReal, ClosedWindowIsNotFoundAndForegroundStays)
     HWND hGone = Create("Lookup gone");
     SetForegroundWindow(hStart);
     ASSERT_TRUE(WaitForForeground(hStart));
-    DestroyWindow(hGone);
-    m_windows.pop_back();
+    m_windows.Destroy(hGone);
     EXPECT_EQ(nullptr, BringWindowEntryToFront(hStart, FormatWindowEntry("Lookup gone", GetCurrentProcessId())));
     PumpMessages(50);
     EXPECT_EQ(hStart, GetForegroundWindow());
