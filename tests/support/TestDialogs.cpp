@@ -18,6 +18,22 @@ void CALLBACK RunBody(HWND, UINT, UINT_PTR nIDEvent, DWORD)
     }
 }
 
+struct DialogSearch
+{
+    HWND hWndExcept;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialog(HWND hWnd, LPARAM lParam)
+{
+    DialogSearch* pSearch = reinterpret_cast<DialogSearch*>(lParam);
+    char szClass[16] = {};
+    GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (hWnd != pSearch->hWndExcept && lstrcmpA(szClass, "#32770") == 0 && IsWindowVisible(hWnd))
+        pSearch->found.push_back(hWnd);
+    return TRUE;
+}
+
 void CALLBACK Watchdog(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 {
     KillTimer(nullptr, nIDEvent);
@@ -47,4 +63,11 @@ RECT DialogUnitsToPixels(HWND hWndDlg, int x, int y, int cx, int cy)
     RECT rc = { x, y, cx, cy };
     MapDialogRect(hWndDlg, &rc);
     return RECT{ rc.left, rc.top, rc.left + rc.right, rc.top + rc.bottom };
+}
+
+std::vector<HWND> FindThreadDialogs(HWND hWndExcept)
+{
+    DialogSearch search = { hWndExcept, {} };
+    EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }

@@ -5,6 +5,7 @@
 #include "afx/afxdlg.h"
 
 #include <functional>
+#include <vector>
 
 // Calls dlg.DoModal() and, from inside its modal loop (a thread timer that
 // the loop dispatches), runs body once. The body ends the dialog itself
@@ -15,3 +16,7 @@ INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body, DWORD dwWatchd
 // The place of a control at x, y of size cx, cy in dialog units, in pixels
 // of dialog hWndDlg's client area.
 RECT DialogUnitsToPixels(HWND hWndDlg, int x, int y, int cx, int cy);
+
+// The shown dialog boxes (message boxes among them) of this thread but
+// hWndExcept.
+std::vector<HWND> FindThreadDialogs(HWND hWndExcept);

@@ -134,29 +134,33 @@ RECT WorkArea()
     return rc;
 }
 
-// The window of another dialog box of this thread (a message box).
-HWND FindThreadDialog(HWND hWndExcept)
+// What the real message box showed, read from inside its own modal loop.
+struct SeenBox
 {
-    struct Search
-    {
-        HWND hWndExcept;
-        HWND hFound;
-    } search = { hWndExcept, nullptr };
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            Search* pSearch = reinterpret_cast<Search*>(lParam);
-            char szClass[16] = {};
-            GetClassNameA(hWnd, szClass, sizeof(szClass));
-            if (hWnd != pSearch->hWndExcept && strcmp(szClass, "#32770") == 0 && IsWindowVisible(hWnd))
-            {
-                pSearch->hFound = hWnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
+    HWND hBox = nullptr;
+    std::string strCaption, strText;
+    bool bOwnerEnabled = true;
+    HWND hWndOwner = nullptr;
+};
+SeenBox g_seenBox;
+HWND g_hBoxOwner = nullptr;
+
+void CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR nID, DWORD)
+{
+    std::vector<HWND> boxes = FindThreadDialogs(g_hBoxOwner);
+    if (boxes.empty())
+        return;
+    HWND hBox = boxes[0];
+    KillTimer(nullptr, nID);
+    char sz[256] = {};
+    GetWindowTextA(hBox, sz, sizeof(sz));
+    g_seenBox.strCaption = sz;
+    GetDlgItemTextA(hBox, 0xFFFF, sz, sizeof(sz));  // the box's text control
+    g_seenBox.strText = sz;
+    g_seenBox.hWndOwner = GetWindow(hBox, GW_OWNER);
+    g_seenBox.bOwnerEnabled = IsWindowEnabled(g_hBoxOwner) != FALSE;
+    g_seenBox.hBox = hBox;
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
 }
 }
 
@@ -425,38 +429,15 @@ TEST(AfxMessageBoxReal, ShowsTheTextWithTheApplicationsNameAndBlocksItsOwner)
     CTestDlg dlg;
     app.m_pMainWnd = &dlg;
     ASSERT_TRUE(dlg.Create());
-    struct Seen
-    {
-        HWND hBox = nullptr;
-        std::string strCaption, strText;
-        bool bOwnerEnabled = true;
-        HWND hWndOwner = nullptr;
-    } seen;
-    static Seen* s_pSeen = &seen;
-    static HWND s_hDlg = dlg.m_hWnd;
-    // Looks for the box from inside its own modal loop, then closes it.
-    UINT_PTR nTimer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nID, DWORD) {
-        HWND hBox = FindThreadDialog(s_hDlg);
-        if (hBox == nullptr)
-            return;
-        KillTimer(nullptr, nID);
-        char sz[256] = {};
-        GetWindowTextA(hBox, sz, sizeof(sz));
-        s_pSeen->strCaption = sz;
-        GetDlgItemTextA(hBox, 0xFFFF, sz, sizeof(sz));  // the box's text control
-        s_pSeen->strText = sz;
-        s_pSeen->hWndOwner = GetWindow(hBox, GW_OWNER);
-        s_pSeen->bOwnerEnabled = IsWindowEnabled(s_hDlg) != FALSE;
-        s_pSeen->hBox = hBox;
-        PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-    });
+    g_hBoxOwner = dlg.m_hWnd;
+    UINT_PTR nTimer = SetTimer(nullptr, 0, 50, ReadAndCloseBox);
     int nAnswer = AfxMessageBox(AFX_IDP_PARSE_INT, MB_OK | MB_ICONEXCLAMATION);
     KillTimer(nullptr, nTimer);
     EXPECT_EQ(IDOK, nAnswer);
-    ASSERT_NE(nullptr, seen.hBox);
-    EXPECT_EQ("afx_dialog_test", seen.strCaption);
-    EXPECT_EQ("Please enter an integer.", seen.strText);
-    EXPECT_EQ(dlg.m_hWnd, seen.hWndOwner);
-    EXPECT_FALSE(seen.bOwnerEnabled);
+    ASSERT_NE(nullptr, g_seenBox.hBox);
+    EXPECT_EQ("afx_dialog_test", g_seenBox.strCaption);
+    EXPECT_EQ("Please enter an integer.", g_seenBox.strText);
+    EXPECT_EQ(dlg.m_hWnd, g_seenBox.hWndOwner);
+    EXPECT_FALSE(g_seenBox.bOwnerEnabled);
     EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
 }
