@@ -117,8 +117,10 @@ void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& nIndex)
     CWindowSystem& system = GetWindowSystem();
     if (pDX->m_bSaveAndValidate)
         nIndex = static_cast<int>(system.SendMessageA(hWndCtrl, CB_GETCURSEL, 0, 0));
-    else
-        system.SendMessageA(hWndCtrl, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+    // An index without a line leaves no line selected. Windows clears the
+    // selection itself then; Wine keeps the old one, so it is cleared here.
+    else if (system.SendMessageA(hWndCtrl, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0) == CB_ERR && nIndex != -1)
+        system.SendMessageA(hWndCtrl, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }
 
 void DDV_MinMaxInt(CDataExchange* pDX, int nValue, int nMin, int nMax)

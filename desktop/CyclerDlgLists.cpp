@@ -7,6 +7,7 @@
 #include "desktop/WindowTitle.h"
 #include "engine/WindowEntry.h"
 
+#include <cstring>
 #include <vector>
 
 void CCyclerDlg::OnRereadLists()
@@ -18,7 +19,7 @@ void CCyclerDlg::OnRereadLists()
     // without a title are left out.
     CWindowSystem& system = GetWindowSystem();
     std::vector<CString> entries;
-    UINT nBytes = sizeof(NO_WINDOW_LINE);
+    UINT nBytes = static_cast<UINT>(strlen(NO_WINDOW_LINE)) + 1;
     for (HWND hWnd = system.GetWindow(m_hWnd, GW_HWNDFIRST); hWnd != nullptr;
          hWnd = system.GetWindow(hWnd, GW_HWNDNEXT))
     {

@@ -1,5 +1,6 @@
 #include "ui/CyclerDlg.h"
 
+#include "afx/afxapp.h"
 #include "desktop/WindowSystem.h"
 
 namespace
