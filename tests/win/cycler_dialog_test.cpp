@@ -217,11 +217,6 @@ TEST(CyclerDialog, FailedExchangeStopsAtTheFirstFailingField)
 class CyclerLists : public testing::Test
 {
 protected:
-    HWND Create(const std::string& strTitle, int nShow = SW_SHOWNOACTIVATE)
-    {
-        return m_windows.Create(strTitle, nShow);
-    }
-
     CTestWindows m_windows;
 };
 
@@ -230,12 +225,12 @@ TEST_F(CyclerLists, WindowsOfThisProcessAndAnother)
     const std::string strLong(300, 'L');
     CWindowOwnerProcess owner({ "v:Lists remote", "h:Lists remote hidden", "m:Lists remote minimised", "v:" });
     ASSERT_TRUE(owner.IsReady());
-    Create("Lists own");
-    Create("Lists own hidden", SW_HIDE);
-    Create("Lists twin");
-    Create("Lists twin");
-    Create(strLong);
-    Create("", SW_SHOWNOACTIVATE);
+    m_windows.Create("Lists own");
+    m_windows.Create("Lists own hidden", SW_HIDE);
+    m_windows.Create("Lists twin");
+    m_windows.Create("Lists twin");
+    m_windows.Create(strLong);
+    m_windows.Create("", SW_SHOWNOACTIVATE);
     CCyclerHarness h;
     // Read again: showing the tray icon may have made a window of its own
     // (Wine's "Wine System Tray") since the dialog opened.
@@ -271,12 +266,12 @@ TEST_F(CyclerLists, WindowsOfThisProcessAndAnother)
 
 TEST_F(CyclerLists, NoWindowLineStaysFirstWhateverTheTitlesBeginWith)
 {
-    Create("  two blanks");
-    Create(" one blank");
-    Create("\tTab");
-    Create("\x01" "control");
-    Create("!bang");
-    Create(" <No window selected>");  // a window may be titled so, too
+    m_windows.Create("  two blanks");
+    m_windows.Create(" one blank");
+    m_windows.Create("\tTab");
+    m_windows.Create("\x01" "control");
+    m_windows.Create("!bang");
+    m_windows.Create(" <No window selected>");  // a window may be titled so, too
     CCyclerHarness h;
     for (int nSlot = 1; nSlot <= SLOT_COUNT; ++nSlot)
     {
@@ -291,8 +286,8 @@ TEST_F(CyclerLists, NoWindowLineStaysFirstWhateverTheTitlesBeginWith)
 
 TEST_F(CyclerLists, RebuildResetsChoicesAndReloadsStoredIntervals)
 {
-    Create("Lists first");
-    Create("Lists second");
+    m_windows.Create("Lists first");
+    m_windows.Create("Lists second");
     CCyclerHarness h;
     CCyclerDlg& dlg = h.Dlg();
     std::vector<std::string> before = h.ListLines(1);
@@ -316,7 +311,7 @@ TEST_F(CyclerLists, RebuildResetsChoicesAndReloadsStoredIntervals)
     EXPECT_EQ("1", h.FieldText(2));
 
     // A window that came since is listed after the next rebuild only.
-    Create("Lists newcomer");
+    m_windows.Create("Lists newcomer");
     EXPECT_EQ(0, std::count(before.begin(), before.end(), OwnEntry("Lists newcomer")));
     h.ClickButton(IDC_REREAD);
     std::vector<std::string> after = h.ListLines(1);
