@@ -1,5 +1,7 @@
 #include "afx/afxapp.h"
 
+#include "afx/afxdlg.h"
+
 #include <commctrl.h>
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
@@ -73,6 +75,12 @@ int CWinApp::Run()
         ::DispatchMessageA(&msg);
     }
     return ExitInstance();
+}
+
+void CWinApp::OnHelp()
+{
+    // The help text is string ID_HELP of the program's resources.
+    AfxMessageBox(ID_HELP, MB_OK | MB_ICONINFORMATION, 0);
 }
 
 void CWinApp::BeginWaitCursor()

@@ -7,15 +7,16 @@ set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -st
 add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 NOMINMAX STRICT)
 set(GYRO_WIN_LIBS user32 gdi32 shell32 comctl32)
 
-# Everything of the program but its entry point and application object, so
-# that tests can link it.
+# Everything of the program but its entry point and its one application
+# object, so that tests can link it.
 file(GLOB GYRO_CORE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/afx/*.cpp
+  ${CMAKE_SOURCE_DIR}/app/*.cpp
   ${CMAKE_SOURCE_DIR}/desktop/*.cpp
   ${CMAKE_SOURCE_DIR}/engine/*.cpp
   ${CMAKE_SOURCE_DIR}/tray/*.cpp
   ${CMAKE_SOURCE_DIR}/ui/*.cpp)
-list(FILTER GYRO_CORE_SOURCES EXCLUDE REGEX "afxwinmain\\.cpp$")
+list(FILTER GYRO_CORE_SOURCES EXCLUDE REGEX "(afxwinmain|AppInstance)\\.cpp$")
 add_library(gyro_core STATIC ${GYRO_CORE_SOURCES})
 target_include_directories(gyro_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(gyro_core PUBLIC ${GYRO_WIN_LIBS})
@@ -29,16 +30,14 @@ file(GLOB GYRO_ICONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/icons/*.ico)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/Gyrovanter.rc PROPERTIES OBJECT_DEPENDS "${GYRO_ICONS}")
 target_include_directories(gyro_res PRIVATE ${CMAKE_SOURCE_DIR})
 
-file(GLOB GYRO_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp)
-if(EXISTS ${CMAKE_SOURCE_DIR}/afx/afxwinmain.cpp)
-  list(APPEND GYRO_APP_SOURCES ${CMAKE_SOURCE_DIR}/afx/afxwinmain.cpp)
-endif()
-if(GYRO_APP_SOURCES)
-  add_executable(Gyrovanter WIN32 ${GYRO_APP_SOURCES} $<TARGET_OBJECTS:gyro_res>)
-  target_link_libraries(Gyrovanter PRIVATE gyro_core)
-  target_link_options(Gyrovanter PRIVATE -s)
-  gyro_strict(Gyrovanter)
-endif()
+# The program: the application object, the entry point and the resources.
+add_executable(Gyrovanter WIN32
+  ${CMAKE_SOURCE_DIR}/app/AppInstance.cpp
+  ${CMAKE_SOURCE_DIR}/afx/afxwinmain.cpp
+  $<TARGET_OBJECTS:gyro_res>)
+target_link_libraries(Gyrovanter PRIVATE gyro_core)
+target_link_options(Gyrovanter PRIVATE -s)
+gyro_strict(Gyrovanter)
 
 if(BUILD_TESTING)
   # Support code for tests: the recording fake of the window-system seam and

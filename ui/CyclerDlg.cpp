@@ -1,7 +1,10 @@
 #include "ui/CyclerDlg.h"
 
 #include "afx/afxapp.h"
+#include "afx/afxdc.h"
+#include "afx/afxmenu.h"
 #include "desktop/WindowSystem.h"
+#include "ui/AboutDlg.h"
 
 namespace
 {
@@ -18,11 +21,25 @@ const char INSTRUCTIONS[] =
     "topmost window. Press Start to start the cycling of windows, and Stop to pause. Note that "
     "settings can be adjusted while the procedure runs. The program can be minimized to system "
     "tray by pressing the Close button.";
+
+const char CLOSE_NOTICE[] =
+    "Gyrovanter is now minimized to the system tray. To close the program completely, right click "
+    "on the icon in the system tray and select Exit.";
+
+void ShowAboutBox()
+{
+    CAboutDlg dlg;
+    dlg.DoModal();
+}
 }
 
 BEGIN_MESSAGE_MAP(CCyclerDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
     ON_WM_TIMER()
     ON_BN_CLICKED(IDC_STOP, OnStop)
+    ON_BN_CLICKED(IDC_ABOUT, OnAboutButton)
     ON_BN_CLICKED(IDC_REREAD, OnRereadLists)
 END_MESSAGE_MAP()
 
@@ -74,10 +91,74 @@ BOOL CCyclerDlg::OnInitDialog()
     m_strInstructions = INSTRUCTIONS;
     CDialog::OnInitDialog();
 
+    // "About Gyrovanter ..." at the end of the system menu.
+    if (CMenu* pSysMenu = GetSystemMenu(FALSE))
+    {
+        CString strAboutMenu;
+        strAboutMenu.LoadString(IDS_ABOUTBOX);
+        if (!strAboutMenu.IsEmpty())
+        {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        }
+    }
+
+    // The icon of the caption, the taskbar button and Alt+Tab.
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
     ShowButtonPattern(FALSE);
     OnRereadLists();
     m_trayIcon.SetNotifyWindow(this, WM_TRAYNOTIFY);
     m_trayIcon.SetTrayIcon(IDR_TRAYICON);
     // The window system puts the focus on the first tab stop, slot 1's list.
     return TRUE;
+}
+
+void CCyclerDlg::OnSysCommand(UINT nID, LPARAM)
+{
+    // The low four bits of a system command are the system's own.
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX)
+        ShowAboutBox();
+    else
+        Default();
+}
+
+void CCyclerDlg::OnPaint()
+{
+    if (!IsIconic())
+    {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    int cxIcon = ::GetSystemMetrics(SM_CXICON);
+    int cyIcon = ::GetSystemMetrics(SM_CYICON);
+    RECT rect;
+    GetClientRect(&rect);
+    int x = (rect.right - rect.left - cxIcon + 1) / 2;
+    int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CCyclerDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CCyclerDlg::OnCancel()
+{
+    AfxMessageBox(CLOSE_NOTICE, MB_OK | MB_ICONINFORMATION, 0);
+    ShowWindow(SW_HIDE);
+}
+
+void CCyclerDlg::OnAboutButton()
+{
+    ShowAboutBox();
+}
+
+void CCyclerDlg::ExitProgram()
+{
+    CDialog::OnCancel();
 }

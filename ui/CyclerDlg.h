@@ -26,6 +26,8 @@ public:
     // The tray menu's Start and Stop: the same as the dialog's buttons.
     void StartCirculation();
     void StopCirculation();
+    // The tray menu's Exit: ends the dialog without the Close notice.
+    void ExitProgram();
 
     // Dialog data: the control wrappers, attached by the first exchange, and
     // the slot table. Slot n is index n - 1 of the two arrays.
@@ -59,6 +61,16 @@ protected:
     BOOL OnInitDialog() override;
     // The Start button (IDOK): starts the circulation; never ends the dialog.
     void OnOK() override;
+    // Close, Escape and the close box: a notice, then the dialog hides to the
+    // notification area. The program goes on.
+    void OnCancel() override;
+
+    // The system menu's About item; every other system command as usual.
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    // Draws the icon while the dialog is minimised.
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnAboutButton();
 
     // The tick: timer 1, once a second while the circulation runs.
     void OnTimer(UINT_PTR nIDEvent);
