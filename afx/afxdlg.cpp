@@ -245,6 +245,10 @@ INT_PTR CDialog::DoModal()
     m_bContinueModal = TRUE;
     if (CreateFromTemplate(hWndOwner) != nullptr)
     {
+        // A template without WS_VISIBLE (the About box) shows as its run
+        // begins; one that hides itself later stays hidden.
+        if (m_bContinueModal && m_hWnd != nullptr && !::IsWindowVisible(m_hWnd))
+            ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
         while (m_bContinueModal)
         {
             MSG msg;
