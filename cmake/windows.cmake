@@ -57,6 +57,12 @@ if(BUILD_TESTING)
     list(APPEND GYRO_HELPER_TARGETS ${name})
   endforeach()
 
+  # The driver of the headless demo (scripts/run without a display): sample
+  # windows, and the program driven through its dialog like the tests do.
+  add_executable(gyrovanter_demo ${CMAKE_SOURCE_DIR}/tools/demo/gyrovanter_demo.cpp)
+  target_link_libraries(gyrovanter_demo PRIVATE gyro_test_support)
+  gyro_strict(gyrovanter_demo)
+
   # One test program per file; each test case runs in its own process.
   file(GLOB GYRO_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
   foreach(source ${GYRO_WIN_TESTS})

@@ -136,9 +136,24 @@ std::vector<HWND> FindVisibleProcessWindows(DWORD dwProcessId, LPCSTR pszClass, 
     return FindWindowsOf(dwProcessId, pszClass, pszCaption, true);
 }
 
+void BringToFront(HWND hWindow)
+{
+    SetForegroundWindow(hWindow);
+    WaitUntil([&] { return GetForegroundWindow() == hWindow; }, 2000);
+}
+
 void ClickButton(HWND hDlg, int nId)
 {
+    BringToFront(hDlg);
     PostMessageW(GetDlgItem(hDlg, nId), BM_CLICK, 0, 0);
+}
+
+void PressKey(HWND hWindow, UINT nVirtualKey)
+{
+    BringToFront(hWindow);
+    WaitUntil([&] { return FocusOfThread(hWindow) != nullptr; }, 1000);
+    HWND hFocus = FocusOfThread(hWindow);
+    PostKey(hFocus != nullptr ? hFocus : hWindow, nVirtualKey);
 }
 
 void ChooseComboLine(HWND hDlg, int nId, int nIndex)
@@ -298,9 +313,23 @@ void CForegroundRecorder::Poll()
             {
                 m_hLast = hForeground;
                 double dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
-                m_changes.push_back({ dSeconds, hForeground });
+                m_changes.push_back({ dSeconds, hForeground, DescribeWindow(hForeground) });
             }
         }
         Sleep(5);
     }
+}
+
+std::string CForegroundRecorder::DescribeWindow(HWND hWnd)
+{
+    if (hWnd == nullptr)
+        return "(none)";
+    // InternalGetWindowText sends no message: the window's thread may be
+    // waiting for this one.
+    wchar_t szTitle[256] = L"";
+    InternalGetWindowText(hWnd, szTitle, 256);
+    std::string strName = WindowClass(hWnd);
+    if (szTitle[0] != L'\0')
+        strName += " \"" + Narrow(szTitle) + "\"";
+    return strName;
 }

@@ -49,8 +49,16 @@ std::vector<HWND> FindVisibleProcessWindows(DWORD dwProcessId, LPCSTR pszClass =
 // What a user does. Every action that may open a modal box is posted, so that
 // the caller is not held until the box closes.
 //
-// A click on button nId of hDlg (BM_CLICK).
+// Brings a top-level window to the front, as a user's click on it does, and
+// waits (at most two seconds) until it is the foreground window.
+void BringToFront(HWND hWindow);
+// A mouse click on button nId of hDlg: the dialog comes to the front, then
+// BM_CLICK. (A BM_CLICK alone on a dialog in the background makes Wine move
+// the activation to the desktop window.)
 void ClickButton(HWND hDlg, int nId);
+// A key pressed in a window: the window comes to the front, and the key goes
+// to the control that has the focus there.
+void PressKey(HWND hWindow, UINT nVirtualKey);
 // Selecting line nIndex of combo box nId, then the CBN_SELCHANGE notification
 // that a user's choice sends to the dialog.
 void ChooseComboLine(HWND hDlg, int nId, int nIndex);
@@ -61,8 +69,10 @@ int FindComboLine(HWND hDlg, int nId, const std::string& strLine);
 void SetControlText(HWND hDlg, int nId, const std::string& strText);
 // A menu command as a chosen menu item sends it (WM_COMMAND, lParam 0).
 void PostCommand(HWND hWnd, UINT nId);
-// A key pressed and released on a window: WM_KEYDOWN and WM_KEYUP, posted.
-// The receiving thread's loop translates them into WM_CHAR as for a real key.
+// A key pressed and released on a window, whatever window is in front:
+// WM_KEYDOWN and WM_KEYUP, posted. The receiving thread's loop translates them
+// into WM_CHAR as for a real key. A menu being tracked takes the keys posted
+// to any window of its thread.
 void PostKey(HWND hWnd, UINT nVirtualKey);
 
 // A program started by a test. It is placed in a job that ends it when the
@@ -101,8 +111,9 @@ class CForegroundRecorder
 public:
     struct Change
     {
-        double dSeconds;  // since the last Restart
-        HWND hWnd;        // the new foreground window
+        double dSeconds;      // since the last Restart
+        HWND hWnd;            // the new foreground window
+        std::string strName;  // its class and title at that moment
     };
 
     CForegroundRecorder();
@@ -118,6 +129,7 @@ public:
 
 private:
     void Poll();
+    static std::string DescribeWindow(HWND hWnd);
 
     mutable std::mutex m_mutex;
     std::chrono::steady_clock::time_point m_start;

@@ -223,38 +223,17 @@ protected:
         return menus.empty() ? nullptr : menus.front();
     }
 
-    // A mouse click on a button of a window: the click brings the window to
-    // the front first. (A BM_CLICK alone on a window in the background makes
-    // Wine move the activation to the desktop window.)
-    static void Click(HWND hWindow, int nId)
-    {
-        SetForegroundWindow(hWindow);
-        WaitUntil([&] { return GetForegroundWindow() == hWindow; }, 2000);
-        ClickButton(hWindow, nId);
-    }
-    void Click(int nId) const { Click(m_hDlg, nId); }
-
-    // A key pressed in a window: the user brings the window to the front
-    // first, and the key goes to the control that has the focus.
-    static void PressKey(HWND hWindow, UINT nVirtualKey)
-    {
-        SetForegroundWindow(hWindow);
-        WaitUntil([&] { return GetForegroundWindow() == hWindow && FocusOfThread(hWindow) != nullptr; }, 2000);
-        HWND hFocus = FocusOfThread(hWindow);
-        PostKey(hFocus != nullptr ? hFocus : hWindow, nVirtualKey);
-    }
-
     // Presses OK in a message box and waits for it to go.
     static void PressOk(HWND hBox)
     {
-        Click(hBox, IDOK);
+        ClickButton(hBox, IDOK);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(hBox); }, 3000)) << "the box stayed open";
     }
 
     // Close, the notice, OK: the dialog goes to the tray.
     void HideToTray()
     {
-        Click(IDCANCEL);
+        ClickButton(m_hDlg, IDCANCEL);
         HWND hBox = WaitForMessageBox();
         ASSERT_NE(nullptr, hBox) << "Close showed no notice";
         EXPECT_EQ(CLOSE_NOTICE, ControlText(hBox, MESSAGE_TEXT_ID));
@@ -265,8 +244,7 @@ protected:
     // Clicks Start; the recorder counts the seconds from the click.
     void Start()
     {
-        SetForegroundWindow(m_hDlg);
-        WaitUntil([&] { return GetForegroundWindow() == m_hDlg; }, 2000);
+        BringToFront(m_hDlg);
         m_recorder.Restart();
         ClickButton(m_hDlg, IDOK);
         ASSERT_TRUE(WaitUntil([&] { return IsRunningPattern(); }, 3000)) << "Start did not start a run";
@@ -309,24 +287,19 @@ protected:
         return nullptr;
     }
 
+    // "Alpha", "Beta", "Gamma", "dialog", or the window's class and title.
     std::string NameOf(HWND hWnd) const
     {
         for (const char* pszName : { "Alpha", "Beta", "Gamma" })
             if (hWnd != nullptr && hWnd == Window(pszName))
                 return pszName;
-        if (hWnd == m_hDlg)
+        if (hWnd != nullptr && hWnd == m_hDlg)
             return "dialog";
-        if (hWnd == nullptr)
-            return "none";
-        if (WindowProcessId(hWnd) == ProgramId())
-            return "program's " + WindowClass(hWnd) + " \"" + WindowText(hWnd) + "\"";
-        char szOther[64];
-        snprintf(szOther, sizeof(szOther), "other window %p", static_cast<void*>(hWnd));
-        return szOther;
+        return WindowClass(hWnd) + " \"" + WindowText(hWnd) + "\"";
     }
 
-    // The foreground changes since the recorder's start, as named windows,
-    // leaving out the program's own windows when bOnlyCycled is set. The
+    // The foreground changes since the recorder's start, as named windows;
+    // with bOnlyCycled only those to the windows that the program cycles. The
     // moments without a foreground window, which Wine passes through while
     // the activation moves to another process, are left out.
     std::vector<std::pair<double, std::string>> Recorded(bool bOnlyCycled = false) const
@@ -334,9 +307,12 @@ protected:
         std::vector<std::pair<double, std::string>> turns;
         for (const CForegroundRecorder::Change& change : m_recorder.Changes())
         {
-            if (change.hWnd == nullptr || (bOnlyCycled && WindowProcessId(change.hWnd) == ProgramId()))
+            if (change.hWnd == nullptr)
                 continue;
-            turns.emplace_back(change.dSeconds, NameOf(change.hWnd));
+            std::string strName = NameOf(change.hWnd);
+            bool bCycled = strName == "Alpha" || strName == "Beta" || strName == "Gamma";
+            if (bCycled || !bOnlyCycled)
+                turns.emplace_back(change.dSeconds, bCycled || strName == "dialog" ? strName : change.strName);
         }
         return turns;
     }
@@ -541,7 +517,7 @@ TEST_F(Gyrovanter, StopEndsTheTurnsAndStartBeginsAgain)
     // second counted.
     ASSERT_TRUE(WaitUntil([&] { return Recorded(true).size() >= 1; }, 3000));
     WaitUntil([&] { return m_recorder.Seconds() >= 3.3; }, 3000);
-    Click(IDC_STOP);
+    ClickButton(m_hDlg, IDC_STOP);
     ASSERT_TRUE(WaitUntil([&] { return IsStoppedPattern(); }, 3000)) << "Stop did not stop the run";
     size_t nTurns = Recorded(true).size();
     EXPECT_TRUE(HoldsFor([&] { return Recorded(true).size() == nTurns; }, 1500))
@@ -568,7 +544,7 @@ TEST_F(Gyrovanter, CloseHidesWhileTheRunGoesOnAndTheTrayShowsItAgain)
     Start();
 
     // The notice is on screen while the windows keep taking turns.
-    Click(IDCANCEL);
+    ClickButton(m_hDlg, IDCANCEL);
     HWND hBox = WaitForMessageBox();
     ASSERT_NE(nullptr, hBox);
     EXPECT_EQ(CAPTION, WindowText(hBox));
@@ -623,7 +599,7 @@ TEST_F(Gyrovanter, EveryWayOfClosingOnlyHides)
     } ways[] = {
         { "Escape key", [&] { PressKey(m_hDlg, VK_ESCAPE); } },
         { "close box", [&] { PostMessageW(m_hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); } },
-        { "Close button", [&] { Click(IDCANCEL); } },
+        { "Close button", [&] { ClickButton(m_hDlg, IDCANCEL); } },
     };
     for (const auto& way : ways)
     {
@@ -691,7 +667,7 @@ TEST_P(GyrovanterAbout, ShowsTheBoxAndClosesIt)
     switch (test.from)
     {
     case AboutFrom::Button:
-        Click(IDC_ABOUT);
+        ClickButton(m_hDlg, IDC_ABOUT);
         break;
     case AboutFrom::SystemMenu:
         PostMessageW(m_hDlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
@@ -719,7 +695,7 @@ TEST_P(GyrovanterAbout, ShowsTheBoxAndClosesIt)
     switch (test.close)
     {
     case AboutClose::Ok:
-        Click(hAbout, IDOK);
+        ClickButton(hAbout, IDOK);
         break;
     case AboutClose::Escape:
         PressKey(hAbout, VK_ESCAPE);
@@ -780,7 +756,7 @@ TEST_F(Gyrovanter, StartReportsTheFirstBadFieldOnly)
     Launch();
     TypeInterval(3, "");
     TypeInterval(5, "0");
-    Click(IDOK);
+    ClickButton(m_hDlg, IDOK);
 
     HWND hBox = WaitForMessageBox(2500);
     ASSERT_NE(nullptr, hBox) << "no message for an empty interval";
@@ -974,7 +950,7 @@ TEST_F(Gyrovanter, ExitWaitsForAnOpenAboutBox)
     ASSERT_TRUE(WaitUntil([&] { return (hAbout = AboutBox()) != nullptr; }, 3000));
     PostCommand(m_hDlg, ID_TRAY_EXIT);
     EXPECT_TRUE(HoldsFor([&] { return m_pProgram->IsRunning(); }, 1000)) << "ended under the open About box";
-    Click(hAbout, IDOK);
+    ClickButton(hAbout, IDOK);
     EXPECT_TRUE(m_pProgram->WaitForExit(4000)) << "the program did not end after the About box closed";
 }
 }
