@@ -136,7 +136,8 @@ protected:
         m_pProgram = std::make_unique<CProgramProcess>(m_strExe);
         ASSERT_TRUE(m_pProgram->IsStarted());
         m_hDlg = m_pProgram->WaitForWindow(DIALOG_CLASS, CAPTION, 20000);
-        ASSERT_NE(nullptr, m_hDlg) << "no dialog captioned Gyrovanter";
+        ASSERT_NE(nullptr, m_hDlg) << (m_pProgram->IsRunning() ? "no dialog captioned Gyrovanter"
+                                                                : "Gyrovanter.exe ended without showing its dialog");
         ASSERT_TRUE(WaitUntil([&] { return ComboLines(List(1)).size() > 1; }, 5000));
         // Start-up has settled once the dialog's thread has put its focus.
         WaitUntil([&] { return FocusOfThread(m_hDlg) != nullptr; }, 2000);
@@ -146,7 +147,7 @@ protected:
     {
         m_pGamma = std::make_unique<CWindowOwnerProcess>(std::vector<std::string>{ GAMMA_WINDOW });
         ASSERT_TRUE(m_pGamma->IsReady());
-        Launch();
+        ASSERT_NO_FATAL_FAILURE(Launch());
     }
 
     // The Gamma window's application ends: its window is gone.
@@ -254,17 +255,19 @@ protected:
     // given interval, and brings it into the state that a case asks for.
     void LaunchInState(bool bHidden, bool bRunning, const char* pszInterval)
     {
-        Launch();
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(Launch());
         ChooseWindow(1, "Alpha");
         TypeInterval(1, pszInterval);
         ChooseWindow(2, "Beta");
         TypeInterval(2, pszInterval);
         if (bRunning)
-            Start();
+        {
+            ASSERT_NO_FATAL_FAILURE(Start());
+        }
         if (bHidden)
-            HideToTray();
+        {
+            ASSERT_NO_FATAL_FAILURE(HideToTray());
+        }
     }
 
     void TrayNotify(WPARAM wParam, LPARAM lParam) const { PostMessageW(m_hDlg, TRAY_CALLBACK, wParam, lParam); }
@@ -349,7 +352,7 @@ protected:
 
 TEST_F(Gyrovanter, StartsWithAnIdleDialog)
 {
-    Launch();
+    ASSERT_NO_FATAL_FAILURE(Launch());
     EXPECT_EQ(DIALOG_CLASS, WindowClass(m_hDlg));
     EXPECT_TRUE(IsWindowVisible(m_hDlg));
     EXPECT_EQ(1u, FindProcessWindows(ProgramId(), DIALOG_CLASS, CAPTION).size());
@@ -468,12 +471,7 @@ TEST_P(GyrovanterCycle, WindowsComeToTheFrontOnTime)
     bool bGamma = false;
     for (const SlotSetting& slot : test.slots)
         bGamma = bGamma || std::string(slot.pszWindow) == "Gamma";
-    if (bGamma)
-        LaunchWithGamma();
-    else
-        Launch();
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(bGamma ? LaunchWithGamma() : Launch());
     for (const SlotSetting& slot : test.slots)
     {
         ChooseWindow(slot.nSlot, slot.pszWindow);
@@ -484,7 +482,7 @@ TEST_P(GyrovanterCycle, WindowsComeToTheFrontOnTime)
     ASSERT_NE(nullptr, Window("Alpha"));
     ASSERT_NE(nullptr, Window("Beta"));
 
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_TRUE(IsEnabled(IDC_ABOUT) && IsEnabled(IDCANCEL));
     for (int nSlot = 1; nSlot <= 10; ++nSlot)
         EXPECT_TRUE(IsWindowEnabled(List(nSlot)) && IsWindowEnabled(Field(nSlot))) << "slot " << nSlot;
@@ -507,12 +505,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, GyrovanterCycle, ::testing::ValuesIn(CYCLE_CASES
 // Stop ends the turns; Start begins again at slot 1 with a fresh count.
 TEST_F(Gyrovanter, StopEndsTheTurnsAndStartBeginsAgain)
 {
-    Launch();
+    ASSERT_NO_FATAL_FAILURE(Launch());
     ChooseWindow(1, "Alpha");
     TypeInterval(1, "2");
     ChooseWindow(2, "Beta");
     TypeInterval(2, "2");
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     // Stopped a second after Alpha's turn: the cursor is on slot 2 with one
     // second counted.
     ASSERT_TRUE(WaitUntil([&] { return Recorded(true).size() >= 1; }, 3000));
@@ -525,7 +523,7 @@ TEST_F(Gyrovanter, StopEndsTheTurnsAndStartBeginsAgain)
 
     // Anything kept from the stopped run would bring Beta first, or Alpha
     // after one second.
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     WaitUntil([&] { return m_recorder.Seconds() >= 4.7; }, 6000);
     ExpectTurns({ { 2, "Alpha" }, { 4, "Beta" } });
 }
@@ -535,13 +533,13 @@ TEST_F(Gyrovanter, StopEndsTheTurnsAndStartBeginsAgain)
 
 TEST_F(Gyrovanter, CloseHidesWhileTheRunGoesOnAndTheTrayShowsItAgain)
 {
-    Launch();
+    ASSERT_NO_FATAL_FAILURE(Launch());
     ChooseWindow(1, "Alpha");
     TypeInterval(1, "1");
     ChooseWindow(4, "Beta");
     TypeInterval(4, "1");
     TypeInterval(7, "42");
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
 
     // The notice is on screen while the windows keep taking turns.
     ClickButton(m_hDlg, IDCANCEL);
@@ -574,7 +572,9 @@ TEST_F(Gyrovanter, CloseHidesWhileTheRunGoesOnAndTheTrayShowsItAgain)
     for (const auto& way : ways)
     {
         if (IsWindowVisible(m_hDlg))
-            HideToTray();
+        {
+            ASSERT_NO_FATAL_FAILURE(HideToTray());
+        }
         way.show();
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(m_hDlg) != FALSE; }, 3000)) << way.pszWay;
         EXPECT_EQ(EntryOf("Alpha"), WindowText(List(1))) << way.pszWay;
@@ -591,7 +591,7 @@ TEST_F(Gyrovanter, CloseHidesWhileTheRunGoesOnAndTheTrayShowsItAgain)
 // after the notice; none of them ends the program.
 TEST_F(Gyrovanter, EveryWayOfClosingOnlyHides)
 {
-    Launch();
+    ASSERT_NO_FATAL_FAILURE(Launch());
     const struct
     {
         const char* pszWay;
@@ -659,9 +659,7 @@ class GyrovanterAbout : public Gyrovanter, public ::testing::WithParamInterface<
 TEST_P(GyrovanterAbout, ShowsTheBoxAndClosesIt)
 {
     const AboutCase& test = GetParam();
-    LaunchInState(test.bHidden, test.bRunning, "1");
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(LaunchInState(test.bHidden, test.bRunning, "1"));
     m_recorder.Restart();
 
     switch (test.from)
@@ -722,8 +720,8 @@ TEST_F(Gyrovanter, BadIntervalDuringARunShowsOneMessageAtATime)
 {
     // No window chosen: the ticks run and check the fields, and no turn takes
     // the activation away from the program.
-    Launch();
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_NO_FATAL_FAILURE(Start());
     TypeInterval(3, "0");
 
     HWND hBox = WaitForMessageBox(2500);
@@ -753,7 +751,7 @@ TEST_F(Gyrovanter, BadIntervalDuringARunShowsOneMessageAtATime)
 // starts all the same.
 TEST_F(Gyrovanter, StartReportsTheFirstBadFieldOnly)
 {
-    Launch();
+    ASSERT_NO_FATAL_FAILURE(Launch());
     TypeInterval(3, "");
     TypeInterval(5, "0");
     ClickButton(m_hDlg, IDOK);
@@ -778,10 +776,8 @@ TEST_F(Gyrovanter, StartReportsTheFirstBadFieldOnly)
 // notifications for another icon, do nothing.
 TEST_F(Gyrovanter, OtherTrayNotificationsDoNothing)
 {
-    Launch();
-    HideToTray();
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_NO_FATAL_FAILURE(HideToTray());
     const struct
     {
         WPARAM wParam;
@@ -857,9 +853,7 @@ TEST_P(GyrovanterMenu, RightClickOpensTheMenu)
 {
     const MenuCase& test = GetParam();
     // No turn comes during the test: the activation stays with the program.
-    LaunchInState(test.bHidden, test.bRunning, "3600");
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(LaunchInState(test.bHidden, test.bRunning, "3600"));
 
     HWND hMenu = OpenTrayMenu();
     ASSERT_NE(nullptr, hMenu) << "no pop-up menu";
@@ -882,13 +876,11 @@ INSTANTIATE_TEST_SUITE_P(Items, GyrovanterMenu, ::testing::ValuesIn(MENU_CASES),
 // answers.
 TEST_F(Gyrovanter, SurvivesTaskbarCreated)
 {
-    Launch();
+    ASSERT_NO_FATAL_FAILURE(Launch());
     UINT nTaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     ASSERT_NE(0u, nTaskbarCreated);
     PostMessageW(HWND_BROADCAST, nTaskbarCreated, 0, 0);
-    HideToTray();
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(HideToTray());
     PostMessageW(HWND_BROADCAST, nTaskbarCreated, 0, 0);
 
     EXPECT_TRUE(HoldsFor([&] { return m_pProgram->IsRunning() && MessageBoxes().empty(); }, 500));
@@ -922,9 +914,7 @@ class GyrovanterExit : public Gyrovanter, public ::testing::WithParamInterface<E
 TEST_P(GyrovanterExit, EndsTheProcess)
 {
     const ExitCase& test = GetParam();
-    LaunchInState(test.bHidden, test.bRunning, "3");
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(LaunchInState(test.bHidden, test.bRunning, "3"));
 
     PostCommand(m_hDlg, ID_TRAY_EXIT);
     bool bBoxSeen = false;
@@ -944,7 +934,7 @@ INSTANTIATE_TEST_SUITE_P(States, GyrovanterExit, ::testing::ValuesIn(EXIT_CASES)
 // Exit while the About box is open ends the program once the box is closed.
 TEST_F(Gyrovanter, ExitWaitsForAnOpenAboutBox)
 {
-    Launch();
+    ASSERT_NO_FATAL_FAILURE(Launch());
     PostCommand(m_hDlg, ID_TRAY_ABOUT);
     HWND hAbout = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (hAbout = AboutBox()) != nullptr; }, 3000));
