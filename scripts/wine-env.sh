@@ -47,12 +47,14 @@ gyro_start_wine() {
 
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$WINEPREFIX"
+  # The server first, and persistent. Started by wineboot instead, it would
+  # end a few seconds after the last program; the next program would then
+  # start it again with Wine's services, and they would hold that program's
+  # output pipe open (ctest waited about 2 s after every test for it).
+  "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
   "$GYRO_WINE" wineboot -i </dev/null >/dev/null 2>&1
   # Unmanaged windows: no stall when a captioned window is hidden or destroyed
   # without a window manager. No crash dialog waiting for a click.
   "$GYRO_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
   "$GYRO_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
-  # Keep the server running between test programs (it is up already after
-  # wineboot; -p then only makes it persistent).
-  "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
 }

@@ -139,7 +139,7 @@ std::vector<HWND> FindVisibleProcessWindows(DWORD dwProcessId, LPCSTR pszClass, 
 void BringToFront(HWND hWindow)
 {
     SetForegroundWindow(hWindow);
-    WaitUntil([&] { return GetForegroundWindow() == hWindow; }, 2000);
+    WaitForForeground(hWindow, 2000);
 }
 
 void ClickButton(HWND hDlg, int nId)

@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <sstream>
 
@@ -728,7 +727,7 @@ TEST_F(Gyrovanter, BadIntervalDuringARunShowsOneMessageAtATime)
     ASSERT_NE(nullptr, hBox) << "no message for an interval of 0";
     EXPECT_EQ(CAPTION, WindowText(hBox));
     EXPECT_EQ(RANGE_MESSAGE, ControlText(hBox, MESSAGE_TEXT_ID));
-    EXPECT_TRUE(HoldsFor([&] { return MessageBoxes().size() <= 1; }, 3500))
+    EXPECT_TRUE(HoldsFor([&] { return MessageBoxes().size() <= 1; }, 2500))
         << "more than one message box at a time";
 
     // Closed with the field still wrong, the message comes back.
@@ -742,7 +741,7 @@ TEST_F(Gyrovanter, BadIntervalDuringARunShowsOneMessageAtATime)
     PressOk(hBox);
     EXPECT_TRUE(WaitUntil([&] { return FocusOfThread(m_hDlg) == Field(3); }, 1000))
         << "the focus is not in the field that failed";
-    EXPECT_TRUE(HoldsFor([&] { return MessageBoxes().empty(); }, 2500)) << "the message came back";
+    EXPECT_TRUE(HoldsFor([&] { return MessageBoxes().empty(); }, 1500)) << "the message came back";
     EXPECT_TRUE(IsRunningPattern());
     EXPECT_TRUE(m_pProgram->IsRunning());
 }
