@@ -119,6 +119,54 @@ HWND FocusOfThread(HWND hWnd)
     return info.hwndFocus;
 }
 
+std::vector<COLORREF> ScreenPixels(const RECT& rc)
+{
+    int nWidth = rc.right - rc.left, nHeight = rc.bottom - rc.top;
+    std::vector<COLORREF> pixels;
+    if (nWidth <= 0 || nHeight <= 0)
+        return pixels;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = nWidth;
+    info.bmiHeader.biHeight = -nHeight;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pBits = nullptr;
+    HDC hScreen = GetDC(nullptr);
+    HDC hMemory = CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = CreateDIBSection(hScreen, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    if (hBitmap != nullptr)
+    {
+        HGDIOBJ hOld = SelectObject(hMemory, hBitmap);
+        BitBlt(hMemory, 0, 0, nWidth, nHeight, hScreen, rc.left, rc.top, SRCCOPY);
+        GdiFlush();
+        // The DIB holds blue, green, red and an unused byte; COLORREF wants
+        // red in the low byte.
+        const BYTE* pByte = static_cast<const BYTE*>(pBits);
+        size_t nPixels = static_cast<size_t>(nWidth) * static_cast<size_t>(nHeight);
+        pixels.reserve(nPixels);
+        for (size_t i = 0; i < nPixels; ++i, pByte += 4)
+            pixels.push_back(RGB(pByte[2], pByte[1], pByte[0]));
+        SelectObject(hMemory, hOld);
+        DeleteObject(hBitmap);
+    }
+    DeleteDC(hMemory);
+    ReleaseDC(nullptr, hScreen);
+    return pixels;
+}
+
+double PixelDifference(const std::vector<COLORREF>& first, const std::vector<COLORREF>& second)
+{
+    if (first.size() != second.size() || first.empty())
+        return 1.0;
+    size_t nDiffering = 0;
+    for (size_t i = 0; i < first.size(); ++i)
+        if (first[i] != second[i])
+            ++nDiffering;
+    return static_cast<double>(nDiffering) / static_cast<double>(first.size());
+}
+
 DWORD WindowProcessId(HWND hWnd)
 {
     DWORD dwProcessId = 0;

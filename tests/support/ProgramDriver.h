@@ -38,6 +38,12 @@ HWND FocusOfThread(HWND hWnd);
 // The process that owns hWnd.
 DWORD WindowProcessId(HWND hWnd);
 
+// The colours of a rectangle of the screen, row by row, as a user sees it.
+std::vector<COLORREF> ScreenPixels(const RECT& rc);
+// The share, 0 to 1, of the pixels in which two captures of one rectangle
+// differ; 1 when their sizes differ.
+double PixelDifference(const std::vector<COLORREF>& first, const std::vector<COLORREF>& second);
+
 // The top-level windows of process dwProcessId, top of the z-order first,
 // hidden ones included. pszClass and pszCaption filter exactly; NULL takes any.
 std::vector<HWND> FindProcessWindows(DWORD dwProcessId, LPCSTR pszClass = nullptr,

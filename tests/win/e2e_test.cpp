@@ -79,6 +79,60 @@ bool WineTrayShowsIcons()
     return hTray != nullptr && IsWindowVisible(hTray);
 }
 
+// The window in which Wine draws the first icon of its tray window.
+HWND WineTrayIcon()
+{
+    HWND hTray = FindWindowA("__winex11_standalone_tray", nullptr);
+    return hTray != nullptr ? FindWindowExA(hTray, nullptr, "__winex11_tray_icon", nullptr) : nullptr;
+}
+
+std::vector<COLORREF> PictureOf(HWND hWnd)
+{
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    return ScreenPixels(rc);
+}
+
+// The window's picture once it has stopped changing for 300 ms (at most
+// 3 seconds): a window that was just uncovered is drawn again first.
+std::vector<COLORREF> SettledPictureOf(HWND hWnd)
+{
+    std::vector<COLORREF> picture = PictureOf(hWnd);
+    DWORD dwSettled = GetTickCount();
+    WaitUntil(
+        [&] {
+            std::vector<COLORREF> now = PictureOf(hWnd);
+            if (now != picture)
+            {
+                picture = now;
+                dwSettled = GetTickCount();
+            }
+            return GetTickCount() - dwSettled >= 300;
+        },
+        3000);
+    return picture;
+}
+
+// How often the window's picture changes within dwDuration ms, sampled every
+// 100 ms. A change is a difference in more than a tenth of the pixels: a
+// running picture differs from the next in the colours of three of its four
+// windows.
+int CountPictureChanges(HWND hWnd, DWORD dwDuration)
+{
+    int nChanges = 0;
+    std::vector<COLORREF> last = PictureOf(hWnd);
+    DWORD dwStart = GetTickCount();
+    while (GetTickCount() - dwStart < dwDuration)
+    {
+        PumpMessages(100);
+        std::vector<COLORREF> now = PictureOf(hWnd);
+        if (PixelDifference(last, now) > 0.1)
+            ++nChanges;
+        last = now;
+    }
+    return nChanges;
+}
+
 // Cases of the table-driven tests carry a name, shown in test names and in
 // failure messages.
 template <typename Case>
@@ -887,6 +941,34 @@ TEST_F(Gyrovanter, SurvivesTaskbarCreated)
     TrayNotify(TRAY_ID, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(m_hDlg) != FALSE; }, 3000)) << "the icon stopped answering";
     EXPECT_TRUE(IsStoppedPattern());
+}
+
+// The tray icon as a user sees it: idle after start-up, turning through its
+// running pictures once a second during a run, also after a TaskbarCreated
+// broadcast that found the icon still in place, and idle again after Stop.
+// Under Wine the icon is drawn in a window of Wine's own, read off the screen
+// with the dialog in the tray so that nothing covers it.
+TEST_F(Gyrovanter, TrayIconAnimatesDuringARun)
+{
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "reads the icon off the tray window that Wine shows without a system tray";
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_NO_FATAL_FAILURE(HideToTray());
+    HWND hIcon = WineTrayIcon();
+    ASSERT_NE(nullptr, hIcon) << "no icon in Wine's tray window";
+    std::vector<COLORREF> idle = SettledPictureOf(hIcon);
+    EXPECT_EQ(0, CountPictureChanges(hIcon, 1200)) << "the idle icon changes";
+
+    PostCommand(m_hDlg, ID_TRAY_START);
+    EXPECT_GE(CountPictureChanges(hIcon, 3500), 3) << "the icon does not turn during a run";
+
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_GE(CountPictureChanges(hIcon, 3500), 3) << "the icon stopped turning after TaskbarCreated";
+
+    PostCommand(m_hDlg, ID_TRAY_STOP);
+    PumpMessages(500);
+    EXPECT_LT(PixelDifference(idle, PictureOf(hIcon)), 0.1) << "Stop did not bring back the idle icon";
+    EXPECT_EQ(0, CountPictureChanges(hIcon, 1500)) << "the icon goes on turning after Stop";
 }
 
 // ---------------------------------------------------------------------------
