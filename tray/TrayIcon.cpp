@@ -151,7 +151,15 @@ LRESULT CTrayIcon::OnTaskbarRestart(WPARAM, LPARAM)
     // The new taskbar holds no icon of ours: add the shown one again.
     HICON hIcon = m_iconData.hIcon;
     m_iconData.hIcon = nullptr;
-    if (hIcon != nullptr)
+    if (hIcon != nullptr && !SetTrayIcon(hIcon, nullptr))
+    {
+        // Any program may broadcast the message while the taskbar lives on
+        // and still holds our icon; the shell then refuses the add. Taking
+        // that for a lost icon would freeze the picture in the taskbar (every
+        // later add refused too) and leave it there after the program ends.
+        // A change finds the icon if it is still there.
+        m_iconData.hIcon = hIcon;
         SetTrayIcon(hIcon, nullptr);
+    }
     return 0;
 }

@@ -62,7 +62,8 @@ public:
     // coming up opens the menu, a left double-click sends its first command.
     // 1 when handled.
     virtual LRESULT OnIconNotify(WPARAM wParam, LPARAM lParam);
-    // "TaskbarCreated": adds the shown icon again. Always 0.
+    // "TaskbarCreated": adds the shown icon again, or changes it when the
+    // shell refuses the add because it still holds the icon. Always 0.
     virtual LRESULT OnTaskbarRestart(WPARAM wParam, LPARAM lParam);
 
 protected:

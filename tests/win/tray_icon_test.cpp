@@ -281,7 +281,10 @@ TEST_F(TrayIcon, EachChangeOfStateMakesItsShellCall)
         { "absent, set 0", 0, set0, {}, {}, TRUE, {}, false },
         { "absent, icon missing", 0, setNothing, {}, {}, TRUE, {}, false },
         { "shown, taskbar created", IDR_TRAYICON, TaskbarCreated, {}, {}, TRUE, { ADD_129 }, true },
-        { "shown, taskbar created, add fails", IDR_TRAYICON, TaskbarCreated, { FALSE }, {}, TRUE, { ADD_129 }, false },
+        // A broadcast while the shell still holds the icon: the add is
+        // refused, and the change keeps the icon going.
+        { "shown, taskbar created, add refused", IDR_TRAYICON, TaskbarCreated, { FALSE }, {}, TRUE, { ADD_129, MODIFY_129 }, true },
+        { "shown, taskbar created, add and change fail", IDR_TRAYICON, TaskbarCreated, { FALSE, FALSE }, {}, TRUE, { ADD_129, MODIFY_129 }, false },
         { "shown running, taskbar created", IDI_RUNNING_1, TaskbarCreated, {}, {}, TRUE, { "ADD ICON|MESSAGE icon=131 tip=''" }, true },
         { "absent, taskbar created", 0, TaskbarCreated, {}, {}, TRUE, {}, false },
     };
