@@ -83,3 +83,9 @@ if(BUILD_TESTING)
       PROPERTIES TIMEOUT 120)
   endforeach()
 endif()
+
+# The benchmark's programs: built with the rest, run only by scripts/bench.
+option(GYRO_BENCH "Build the benchmark's programs" ON)
+if(GYRO_BENCH)
+  add_subdirectory(${CMAKE_SOURCE_DIR}/bench ${CMAKE_BINARY_DIR}/bench)
+endif()
