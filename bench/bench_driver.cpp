@@ -195,6 +195,20 @@ public:
         return dSeconds;
     }
 
+    // The cores the process may run on, as Linux lists them ("1", "0-1").
+    std::string Cores() const
+    {
+        if (m_strTasks.empty())
+            return "unknown";
+        std::string strStatus = ReadSmallFile(m_strTasks + "..\\status");
+        const char KEY[] = "Cpus_allowed_list:";
+        size_t nAt = strStatus.find(KEY);
+        if (nAt == std::string::npos)
+            return "unknown";
+        nAt = strStatus.find_first_not_of(" \t", nAt + strlen(KEY));
+        return strStatus.substr(nAt, strStatus.find('\n', nAt) - nAt);
+    }
+
 private:
     CCpuClock(HANDLE hProcess, const std::string& strTasks) : m_hProcess(hProcess), m_strTasks(strTasks) {}
 
@@ -345,7 +359,6 @@ public:
     CFarm& operator=(const CFarm&) = delete;
 
     int Count() const { return m_nCount; }
-    DWORD ProcessId() const { return m_pi.dwProcessId; }
 
     std::string Entry(const CFarmWindow& window) const
     {
@@ -431,7 +444,8 @@ public:
         // The program's own way out first; a program that ignores it is ended.
         PostMessageA(m_hDlg, WM_COMMAND, m_subject.nExitCommand, 0);
         if (WaitForSingleObject(m_pi.hProcess, 3000) != WAIT_OBJECT_0)
-            Log("%s did not end on command %u; ending it", m_subject.pszName, static_cast<unsigned>(m_subject.nExitCommand));
+            Log("%s did not end on command %u; ending it", m_subject.pszName,
+                static_cast<unsigned>(m_subject.nExitCommand));
         EndProcess(m_pi);
     }
 
@@ -445,12 +459,8 @@ public:
     HWND Item(int nId) const { return GetDlgItem(m_hDlg, nId); }
     void Click(int nId) { Send(Item(nId), BM_CLICK); }
 
-    double CpuSeconds()
-    {
-        if (!m_pCpu)
-            m_pCpu.reset(new CCpuClock(CCpuClock::Started(m_pi.hProcess, m_subject.strPath + " " + m_strTag)));
-        return m_pCpu->Seconds();
-    }
+    double CpuSeconds() { return Clock().Seconds(); }
+    std::string Cores() { return Clock().Cores(); }
 
     // Selects the line strEntry (or line 0 for "") in the slot's window list
     // and writes the interval into its field.
@@ -466,6 +476,13 @@ public:
     }
 
 private:
+    const CCpuClock& Clock()
+    {
+        if (!m_pCpu)
+            m_pCpu.reset(new CCpuClock(CCpuClock::Started(m_pi.hProcess, m_subject.strPath + " " + m_strTag)));
+        return *m_pCpu;
+    }
+
     static HWND FindDialog(DWORD dwProcessId)
     {
         HWND hWnd = nullptr;
@@ -617,7 +634,7 @@ struct COptions
     std::string strOut;
     std::vector<std::pair<std::string, std::string>> executables;
     int nRounds = 5;
-    int nTurns = 20;
+    int nTurns = 15;
     int nIdleSeconds = 30;
     int nTimingSeconds = 60;
 };
@@ -682,9 +699,10 @@ void MeasureStartup(const COptions& options, CReport& report)
             CDialogProgram program(*subjects[i], STARTUP_FARM + 1);
             startup[i].Add(program.Startup());
             Sleep(500);   // let it finish painting before its memory is read
-            memory[i].Add(WorkingSetMB(program.Process()));
+            double dMemory = WorkingSetMB(program.Process());
+            memory[i].Add(dMemory);
             cpu[i].Add(program.CpuSeconds());
-            Log("start-up %s: %.1f ms, %.1f MB", program.Name(), program.Startup() * 1000, memory[i].Max());
+            Log("start-up %s: %.1f ms, %.1f MB", program.Name(), program.Startup() * 1000, dMemory);
         }
     report.RatioRow(Format("Start-up (to the dialog with its lists filled, %d farm windows)", STARTUP_FARM),
                     startup[0], startup[1], 1000, "ms", 1.2, "\xE2\x89\xA4 1.2\xC3\x97 baseline");
@@ -965,6 +983,8 @@ void MeasureRunning(const COptions& options, CReport& report)
     CDialogProgram program(options.program, farm->Count() + 1);
     CDialogProgram baseline(options.baseline, farm->Count() + 1);
     CPair programs = {&program, &baseline};
+    report.Detail("cores the processes may run on: Wine server " + g_server.Cores() + ", Gyrovanter " +
+                  program.Cores() + ", baseline " + baseline.Cores());
     MeasureTurn(options, programs, *farm, report);
     MeasureIdle(options, programs, report);
     MeasureTiming(options, programs, *farm, report);
