@@ -42,7 +42,7 @@ CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
 
 HWND CDataExchange::PrepareCtrl(int nIDC)
 {
-    HWND hWndCtrl = ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), nIDC);
+    HWND hWndCtrl = m_pDlgWnd->GetDlgItemHandle(nIDC);
     m_hWndLastControl = hWndCtrl;
     m_bEditLastControl = FALSE;
     return hWndCtrl;

@@ -75,6 +75,7 @@ HWND CWnd::Detach()
     }
     m_hWnd = nullptr;
     m_pfnSuper = nullptr;
+    m_controlHandles.clear();
     return hWnd;
 }
 
@@ -262,7 +263,24 @@ void CWnd::GetWindowText(CString& strText) const
 
 CWnd* CWnd::GetDlgItem(int nID) const
 {
-    return FromHandle(::GetDlgItem(m_hWnd, nID));
+    return FromHandle(GetDlgItemHandle(nID));
+}
+
+HWND CWnd::GetDlgItemHandle(int nID) const
+{
+    for (auto& control : m_controlHandles)
+    {
+        if (control.first == nID)
+        {
+            if (!::IsWindow(control.second))
+                control.second = ::GetDlgItem(m_hWnd, nID);
+            return control.second;
+        }
+    }
+    HWND hWndControl = ::GetDlgItem(m_hWnd, nID);
+    if (hWndControl != nullptr)
+        m_controlHandles.emplace_back(nID, hWndControl);
+    return hWndControl;
 }
 
 void CWnd::GetClientRect(LPRECT pRect) const

@@ -9,6 +9,9 @@
 #include "afx/afxmsg.h"
 #include "afx/afxstr.h"
 
+#include <utility>
+#include <vector>
+
 class CMenu;
 
 class CWnd : public CCmdTarget
@@ -76,6 +79,10 @@ public:
     int GetWindowTextLength() const;
     void GetWindowText(CString& strText) const;
     CWnd* GetDlgItem(int nID) const;
+    // The handle of child control nID. Looked up once and remembered while
+    // this object keeps its window: the controls of a dialog live as long as
+    // the dialog, and the data exchange asks for them at every tick.
+    HWND GetDlgItemHandle(int nID) const;
     void GetClientRect(LPRECT pRect) const;
     void GetWindowRect(LPRECT pRect) const;
     CWnd* SetFocus();
@@ -83,6 +90,7 @@ public:
 
 protected:
     WNDPROC m_pfnSuper;  // the procedure the window had before AfxWndProc
+    mutable std::vector<std::pair<int, HWND>> m_controlHandles;  // see GetDlgItemHandle
 
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK AfxCbtFilterHook(int, WPARAM, LPARAM);
