@@ -49,7 +49,7 @@ private:
 const char* const WORDS[] = {
     "Quarterly",  "report",   "budget",  "review",   "draft",    "final",   "minutes",  "roadmap",
     "release",    "notes",    "customer", "invoice", "March",    "2026",    "team",     "offsite",
-    "proposal",   "contract", "summary", "planning", "incident", "postmortem", "design", "spec",
+    "proposal",   "contract", "summary", "planning", "incident", "postmortem", "design", "draft",
     "onboarding", "checklist", "sales",  "forecast", "Q3",       "meeting", "agenda",   "backlog",
     "migration",  "storage",  "cluster", "pricing",  "update",   "status",  "weekly",   "v2"};
 

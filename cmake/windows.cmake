@@ -25,9 +25,11 @@ gyro_strict(gyro_core)
 # The resources, as an object library: a resource object in a static library
 # would not be linked, since nothing refers to it by name.
 add_library(gyro_res OBJECT ${CMAKE_SOURCE_DIR}/res/Gyrovanter.rc)
-# The dependency scan follows #include only: rebuild when an icon changes.
+# The dependency scan follows #include only: rebuild when an icon or the
+# manifest changes.
 file(GLOB GYRO_ICONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/icons/*.ico)
-set_source_files_properties(${CMAKE_SOURCE_DIR}/res/Gyrovanter.rc PROPERTIES OBJECT_DEPENDS "${GYRO_ICONS}")
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/Gyrovanter.rc PROPERTIES
+  OBJECT_DEPENDS "${GYRO_ICONS};${CMAKE_SOURCE_DIR}/res/Gyrovanter.manifest")
 target_include_directories(gyro_res PRIVATE ${CMAKE_SOURCE_DIR})
 
 # The program: the application object, the entry point and the resources.
@@ -68,7 +70,7 @@ if(BUILD_TESTING)
   foreach(source ${GYRO_WIN_TESTS})
     get_filename_component(name ${source} NAME_WE)
     add_executable(${name} ${source} $<TARGET_OBJECTS:gyro_res>)
-    target_link_libraries(${name} PRIVATE gyro_test_support GTest::gtest_main psapi)
+    target_link_libraries(${name} PRIVATE gyro_test_support GTest::gtest_main psapi version)
     if(GYRO_HELPER_TARGETS)
       add_dependencies(${name} ${GYRO_HELPER_TARGETS})
     endif()

@@ -1,9 +1,9 @@
 // A second process for tests: owns top-level windows with given titles, so
 // that their process ID differs from the test's.
 //
-//   window_owner <ready-event> <quit-event> <spec>...
+//   window_owner <ready-event> <quit-event> <window>...
 //
-// Each spec is "v:Title" (shown), "h:Title" (hidden) or "m:Title"
+// Each window is "v:Title" (shown), "h:Title" (hidden) or "m:Title"
 // (minimised). The program signals the ready event once its windows exist,
 // then pumps messages until the quit event is set, at most 120 seconds.
 #include <windows.h>

@@ -83,7 +83,7 @@ std::string TestProgramFolder()
     return strPath.substr(0, strPath.find_last_of("\\/") + 1);
 }
 
-CWindowOwnerProcess::CWindowOwnerProcess(const std::vector<std::string>& specs)
+CWindowOwnerProcess::CWindowOwnerProcess(const std::vector<std::string>& windows)
 {
     static int s_nInstance = 0;
     char szReady[64], szQuit[64];
@@ -93,8 +93,8 @@ CWindowOwnerProcess::CWindowOwnerProcess(const std::vector<std::string>& specs)
     m_hQuit = CreateEventA(nullptr, TRUE, FALSE, szQuit);
 
     std::string strCommand = "\"" + TestProgramFolder() + "window_owner.exe\" " + szReady + " " + szQuit;
-    for (const std::string& spec : specs)
-        strCommand += " \"" + spec + "\"";
+    for (const std::string& strWindow : windows)
+        strCommand += " \"" + strWindow + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     std::vector<char> command(strCommand.begin(), strCommand.end());

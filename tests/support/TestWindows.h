@@ -41,12 +41,13 @@ private:
 // The folder of the running test program, with a trailing backslash.
 std::string TestProgramFolder();
 
-// A second process (tests/helpers/window_owner) owning windows with the given
-// specs ("v:Title", "h:Title", "m:Title"). Ends it on destruction.
+// A second process (tests/helpers/window_owner) owning the given windows,
+// each "v:Title" (shown), "h:Title" (hidden) or "m:Title" (minimised). Ends
+// it on destruction.
 class CWindowOwnerProcess
 {
 public:
-    explicit CWindowOwnerProcess(const std::vector<std::string>& specs);
+    explicit CWindowOwnerProcess(const std::vector<std::string>& windows);
     ~CWindowOwnerProcess();
     CWindowOwnerProcess(const CWindowOwnerProcess&) = delete;
     CWindowOwnerProcess& operator=(const CWindowOwnerProcess&) = delete;

@@ -14,7 +14,7 @@
 
 namespace
 {
-struct ControlSpec
+struct ExpectedControl
 {
     const char* pszClass;
     int nID;
@@ -28,9 +28,9 @@ const DWORD LIST = CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP;
 const DWORD FIELD = ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
 const char NOTICE[] = "Windows opened later appear in the lists after pressing Reread lists.";
 
-std::vector<ControlSpec> Layout()
+std::vector<ExpectedControl> Layout()
 {
-    std::vector<ControlSpec> specs = {
+    std::vector<ExpectedControl> expected = {
         { "Static", IDC_INSTRUCTIONS, "", 7, 7, 305, 41, LABEL },
         { "Static", -1, "Nr.:", 7, 51, 24, 8, LABEL },
         { "Static", -1, "Window title", 32, 51, 110, 11, LABEL },
@@ -48,11 +48,11 @@ std::vector<ControlSpec> Layout()
     static const char* const s_numbers[] = { "1", "2", "3", "4", "5", "6", "7", "8", "9", "10" };
     for (int i = 0; i < 10; ++i)
     {
-        specs.push_back({ "Static", -1, s_numbers[i], 7, rows[i].yLabel, 10, 8, LABEL });
-        specs.push_back({ "ComboBox", rows[i].nList, "", 34, rows[i].yList, 215, rows[i].cyList, LIST });
-        specs.push_back({ "Edit", rows[i].nField, "", 267, rows[i].yField, 30, 14, FIELD });
+        expected.push_back({ "Static", -1, s_numbers[i], 7, rows[i].yLabel, 10, 8, LABEL });
+        expected.push_back({ "ComboBox", rows[i].nList, "", 34, rows[i].yList, 215, rows[i].cyList, LIST });
+        expected.push_back({ "Edit", rows[i].nField, "", 267, rows[i].yField, 30, 14, FIELD });
     }
-    std::vector<ControlSpec> tail = {
+    std::vector<ExpectedControl> tail = {
         { "Static", -1, NOTICE, 7, 233, 305, 8, LABEL },
         { "Button", IDOK, "&Start", 7, 262, 62, 18, BS_DEFPUSHBUTTON | WS_TABSTOP },
         { "Button", IDC_STOP, "Sto&p", 88, 262, 62, 18, BS_DEFPUSHBUTTON | WS_TABSTOP },
@@ -60,8 +60,8 @@ std::vector<ControlSpec> Layout()
         { "Button", IDCANCEL, "&Close", 250, 262, 62, 18, BS_PUSHBUTTON | WS_TABSTOP },
         { "Button", IDC_REREAD, "Reread lists", 143, 48, 61, 14, BS_PUSHBUTTON | WS_TABSTOP },
     };
-    specs.insert(specs.end(), tail.begin(), tail.end());
-    return specs;
+    expected.insert(expected.end(), tail.begin(), tail.end());
+    return expected;
 }
 
 std::string Text(HWND hWnd)
@@ -188,23 +188,23 @@ TEST(DialogTemplate, HoldsEveryControlAsLaidOut)
     EXPECT_EQ("MS Sans Serif", t.strFont);
     EXPECT_EQ(8, t.nPointSize);
 
-    std::vector<ControlSpec> specs = Layout();
-    ASSERT_EQ(specs.size(), t.items.size());
-    for (size_t i = 0; i < specs.size(); ++i)
+    std::vector<ExpectedControl> expected = Layout();
+    ASSERT_EQ(expected.size(), t.items.size());
+    for (size_t i = 0; i < expected.size(); ++i)
     {
-        const ControlSpec& spec = specs[i];
+        const ExpectedControl& control = expected[i];
         const TemplateItem& item = t.items[i];
-        std::string strWhere = "item " + std::to_string(i) + " (" + spec.pszClass + " " + std::to_string(spec.nID) + ")";
+        std::string strWhere = "item " + std::to_string(i) + " (" + control.pszClass + " " + std::to_string(control.nID) + ")";
         // By name or by the class's ordinal; names compare without case.
-        EXPECT_EQ(0, lstrcmpiA(spec.pszClass, item.strClass.c_str())) << strWhere << " " << item.strClass;
-        EXPECT_EQ(spec.nID, static_cast<int>(static_cast<short>(item.nID))) << strWhere;
-        EXPECT_EQ(spec.pszText, item.strText) << strWhere;
-        EXPECT_EQ(spec.dwStyle | WS_CHILD | WS_VISIBLE, item.dwStyle) << strWhere << std::hex << " " << item.dwStyle;
+        EXPECT_EQ(0, lstrcmpiA(control.pszClass, item.strClass.c_str())) << strWhere << " " << item.strClass;
+        EXPECT_EQ(control.nID, static_cast<int>(static_cast<short>(item.nID))) << strWhere;
+        EXPECT_EQ(control.pszText, item.strText) << strWhere;
+        EXPECT_EQ(control.dwStyle | WS_CHILD | WS_VISIBLE, item.dwStyle) << strWhere << std::hex << " " << item.dwStyle;
         EXPECT_EQ(0u, item.dwExStyle) << strWhere;
-        EXPECT_EQ(spec.x, item.x) << strWhere;
-        EXPECT_EQ(spec.y, item.y) << strWhere;
-        EXPECT_EQ(spec.cx, item.cx) << strWhere;
-        EXPECT_EQ(spec.cy, item.cy) << strWhere;
+        EXPECT_EQ(control.x, item.x) << strWhere;
+        EXPECT_EQ(control.y, item.y) << strWhere;
+        EXPECT_EQ(control.cx, item.cx) << strWhere;
+        EXPECT_EQ(control.cy, item.cy) << strWhere;
     }
 }
 
@@ -239,36 +239,36 @@ TEST_F(DialogLayout, TheDialogItself)
 TEST_F(DialogLayout, EveryControlInTemplateOrder)
 {
     HWND hDlg = m_dlg.m_hWnd;
-    std::vector<ControlSpec> specs = Layout();
+    std::vector<ExpectedControl> expected = Layout();
     size_t nIndex = 0;
     for (HWND hWnd = GetWindow(hDlg, GW_CHILD); hWnd != nullptr; hWnd = GetWindow(hWnd, GW_HWNDNEXT), ++nIndex)
     {
-        ASSERT_LT(nIndex, specs.size());
-        const ControlSpec& spec = specs[nIndex];
-        std::string strWhere = "control " + std::to_string(nIndex) + " (" + spec.pszClass + " " +
-                               std::to_string(spec.nID) + ")";
+        ASSERT_LT(nIndex, expected.size());
+        const ExpectedControl& control = expected[nIndex];
+        std::string strWhere = "control " + std::to_string(nIndex) + " (" + control.pszClass + " " +
+                               std::to_string(control.nID) + ")";
         char szClass[32] = {};
         GetClassNameA(hWnd, szClass, sizeof(szClass));
-        EXPECT_STREQ(spec.pszClass, szClass) << strWhere;
-        EXPECT_EQ(spec.nID, static_cast<int>(static_cast<short>(GetDlgCtrlID(hWnd)))) << strWhere;
-        if (spec.pszText != nullptr && spec.nID != IDC_INSTRUCTIONS)
+        EXPECT_STREQ(control.pszClass, szClass) << strWhere;
+        EXPECT_EQ(control.nID, static_cast<int>(static_cast<short>(GetDlgCtrlID(hWnd)))) << strWhere;
+        if (control.pszText != nullptr && control.nID != IDC_INSTRUCTIONS)
         {
-            EXPECT_EQ(spec.pszText, Text(hWnd)) << strWhere;
+            EXPECT_EQ(control.pszText, Text(hWnd)) << strWhere;
         }
 
-        RECT rcExpected = DialogUnitsToPixels(hDlg, spec.x, spec.y, spec.cx, spec.cy);
+        RECT rcExpected = DialogUnitsToPixels(hDlg, control.x, control.y, control.cx, control.cy);
         RECT rc = ClientRectOf(hDlg, hWnd);
         EXPECT_EQ(rcExpected.left, rc.left) << strWhere;
         EXPECT_EQ(rcExpected.top, rc.top) << strWhere;
         EXPECT_EQ(rcExpected.right, rc.right) << strWhere;
         // A combo box's template height is that of its dropped-down list;
         // closed, it is as high as its selection field.
-        if (strcmp(spec.pszClass, "ComboBox") != 0)
+        if (strcmp(control.pszClass, "ComboBox") != 0)
         {
             EXPECT_EQ(rcExpected.bottom, rc.bottom) << strWhere;
         }
     }
-    EXPECT_EQ(specs.size(), nIndex);
+    EXPECT_EQ(expected.size(), nIndex);
 }
 
 TEST_F(DialogLayout, TabOrderRunsDownTheRowsThenTheButtons)
