@@ -4,15 +4,11 @@
 #include "afx/afxdc.h"
 #include "afx/afxmenu.h"
 #include "desktop/WindowSystem.h"
+#include "res/SlotControls.h"
 #include "ui/AboutDlg.h"
 
 namespace
 {
-// The controls of each slot, slot 1 first.
-const int WINDOW_LIST_IDS[SLOT_COUNT] = { IDC_WINDOW1, IDC_WINDOW2, IDC_WINDOW3, IDC_WINDOW4, IDC_WINDOW5,
-                                          IDC_WINDOW6, IDC_WINDOW7, IDC_WINDOW8, IDC_WINDOW9, IDC_WINDOW10 };
-const int INTERVAL_IDS[SLOT_COUNT] = { IDC_INTERVAL1, IDC_INTERVAL2, IDC_INTERVAL3, IDC_INTERVAL4, IDC_INTERVAL5,
-                                       IDC_INTERVAL6, IDC_INTERVAL7, IDC_INTERVAL8, IDC_INTERVAL9, IDC_INTERVAL10 };
 const int MIN_INTERVAL = 1;
 const int MAX_INTERVAL = 3600;
 
@@ -73,15 +69,15 @@ void CCyclerDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_REREAD, m_btnReread);
     DDX_Control(pDX, IDC_STOP, m_btnStop);
     for (int nSlot = 1; nSlot <= SLOT_COUNT; ++nSlot)
-        DDX_Control(pDX, WINDOW_LIST_IDS[nSlot - 1], WindowList(nSlot));
+        DDX_Control(pDX, SLOT_WINDOW_LIST_IDS[nSlot - 1], WindowList(nSlot));
     DDX_Control(pDX, IDOK, m_btnStart);
     for (int i = 0; i < SLOT_COUNT; ++i)
     {
-        DDX_Text(pDX, INTERVAL_IDS[i], m_nInterval[i]);
+        DDX_Text(pDX, SLOT_INTERVAL_IDS[i], m_nInterval[i]);
         DDV_MinMaxInt(pDX, m_nInterval[i], MIN_INTERVAL, MAX_INTERVAL);
     }
     for (int i = 0; i < SLOT_COUNT; ++i)
-        DDX_CBIndex(pDX, WINDOW_LIST_IDS[i], m_nWindowChoice[i]);
+        DDX_CBIndex(pDX, SLOT_WINDOW_LIST_IDS[i], m_nWindowChoice[i]);
     DDX_Text(pDX, IDC_INSTRUCTIONS, m_strInstructions);
 }
 

@@ -1,15 +1,8 @@
 #include "tests/support/CyclerHarness.h"
 
 #include "engine/WindowEntry.h"
+#include "res/SlotControls.h"
 #include "tests/support/TestWindows.h"
-
-namespace
-{
-const int WINDOW_LIST_IDS[SLOT_COUNT] = { IDC_WINDOW1, IDC_WINDOW2, IDC_WINDOW3, IDC_WINDOW4, IDC_WINDOW5,
-                                          IDC_WINDOW6, IDC_WINDOW7, IDC_WINDOW8, IDC_WINDOW9, IDC_WINDOW10 };
-const int INTERVAL_IDS[SLOT_COUNT] = { IDC_INTERVAL1, IDC_INTERVAL2, IDC_INTERVAL3, IDC_INTERVAL4, IDC_INTERVAL5,
-                                       IDC_INTERVAL6, IDC_INTERVAL7, IDC_INTERVAL8, IDC_INTERVAL9, IDC_INTERVAL10 };
-}
 
 CCyclerHarness::CCyclerHarness()
 {
@@ -27,12 +20,12 @@ CCyclerHarness::~CCyclerHarness()
 
 HWND CCyclerHarness::WindowList(int nSlot) const
 {
-    return Control(WINDOW_LIST_IDS[nSlot - 1]);
+    return Control(SLOT_WINDOW_LIST_IDS[nSlot - 1]);
 }
 
 HWND CCyclerHarness::IntervalField(int nSlot) const
 {
-    return Control(INTERVAL_IDS[nSlot - 1]);
+    return Control(SLOT_INTERVAL_IDS[nSlot - 1]);
 }
 
 std::string CCyclerHarness::FieldText(int nSlot) const

@@ -5,6 +5,7 @@
 // icon's notifications and the tray menu's commands, and looks at what a user
 // would see: the dialog and its controls, the boxes it opens, the window in
 // front at each second, and whether the process is still there.
+#include "res/SlotControls.h"
 #include "res/resource.h"
 #include "tests/support/ProgramDriver.h"
 #include "tests/support/TestWindows.h"
@@ -39,11 +40,6 @@ const UINT TRAY_CALLBACK = WM_USER + 10;
 const WPARAM TRAY_ID = 129;
 // The static control that holds a message box's text.
 const int MESSAGE_TEXT_ID = 0xFFFF;
-
-const int LIST_IDS[10] = { IDC_WINDOW1, IDC_WINDOW2, IDC_WINDOW3, IDC_WINDOW4, IDC_WINDOW5,
-                           IDC_WINDOW6, IDC_WINDOW7, IDC_WINDOW8, IDC_WINDOW9, IDC_WINDOW10 };
-const int FIELD_IDS[10] = { IDC_INTERVAL1, IDC_INTERVAL2, IDC_INTERVAL3, IDC_INTERVAL4, IDC_INTERVAL5,
-                            IDC_INTERVAL6, IDC_INTERVAL7, IDC_INTERVAL8, IDC_INTERVAL9, IDC_INTERVAL10 };
 
 // A window comes to the front within this much of its predicted second.
 const double TOLERANCE = 0.3;
@@ -212,8 +208,8 @@ protected:
     // The Gamma window's application ends: its window is gone.
     void CloseGamma() { m_pGamma.reset(); }
 
-    HWND List(int nSlot) const { return GetDlgItem(m_hDlg, LIST_IDS[nSlot - 1]); }
-    HWND Field(int nSlot) const { return GetDlgItem(m_hDlg, FIELD_IDS[nSlot - 1]); }
+    HWND List(int nSlot) const { return GetDlgItem(m_hDlg, SLOT_WINDOW_LIST_IDS[nSlot - 1]); }
+    HWND Field(int nSlot) const { return GetDlgItem(m_hDlg, SLOT_INTERVAL_IDS[nSlot - 1]); }
     DWORD ProgramId() const { return m_pProgram->ProcessId(); }
 
     // The window that a test names "Alpha", "Beta", "Gamma".
@@ -235,13 +231,13 @@ protected:
     // Chooses the window's line in the slot's list, as a user picks it.
     void ChooseWindow(int nSlot, const std::string& strName)
     {
-        int nIndex = FindComboLine(m_hDlg, LIST_IDS[nSlot - 1], EntryOf(strName));
+        int nIndex = FindComboLine(m_hDlg, SLOT_WINDOW_LIST_IDS[nSlot - 1], EntryOf(strName));
         ASSERT_GE(nIndex, 1) << EntryOf(strName) << " is not in the list of slot " << nSlot;
-        ChooseComboLine(m_hDlg, LIST_IDS[nSlot - 1], nIndex);
+        ChooseComboLine(m_hDlg, SLOT_WINDOW_LIST_IDS[nSlot - 1], nIndex);
         EXPECT_EQ(EntryOf(strName), WindowText(List(nSlot)));
     }
 
-    void TypeInterval(int nSlot, const std::string& strText) { SetControlText(m_hDlg, FIELD_IDS[nSlot - 1], strText); }
+    void TypeInterval(int nSlot, const std::string& strText) { SetControlText(m_hDlg, SLOT_INTERVAL_IDS[nSlot - 1], strText); }
 
     bool IsEnabled(int nId) const { return IsWindowEnabled(GetDlgItem(m_hDlg, nId)) != FALSE; }
     bool IsRunningPattern() const { return !IsEnabled(IDOK) && IsEnabled(IDC_STOP) && !IsEnabled(IDC_REREAD); }

@@ -10,6 +10,7 @@
 // capture ("x y width height", or nothing for the whole screen) and waits for
 // NAME.png to appear. Everything it does is written to demo.log in the output
 // folder and to standard output. Exit code 0 when every step went as expected.
+#include "res/SlotControls.h"
 #include "res/resource.h"
 #include "tests/support/ProgramDriver.h"
 #include "tests/support/TestWindows.h"
@@ -201,18 +202,14 @@ int RunDemo(const std::string& strExe)
     Screenshot("1-dialog", hDlg);
 
     // Choose the samples and their intervals, as a user picks lines and types.
-    const int LIST_IDS[10] = { IDC_WINDOW1, IDC_WINDOW2, IDC_WINDOW3, IDC_WINDOW4, IDC_WINDOW5,
-                               IDC_WINDOW6, IDC_WINDOW7, IDC_WINDOW8, IDC_WINDOW9, IDC_WINDOW10 };
-    const int FIELD_IDS[10] = { IDC_INTERVAL1, IDC_INTERVAL2, IDC_INTERVAL3, IDC_INTERVAL4, IDC_INTERVAL5,
-                                IDC_INTERVAL6, IDC_INTERVAL7, IDC_INTERVAL8, IDC_INTERVAL9, IDC_INTERVAL10 };
     for (const Sample& sample : g_samples)
     {
         char szEntry[128];
         snprintf(szEntry, sizeof(szEntry), "%s <(PID=%lu)>", sample.pszTitle, GetCurrentProcessId());
-        int nIndex = FindComboLine(hDlg, LIST_IDS[sample.nSlot - 1], szEntry);
+        int nIndex = FindComboLine(hDlg, SLOT_WINDOW_LIST_IDS[sample.nSlot - 1], szEntry);
         Check(nIndex > 0, "the sample window is in the list");
-        ChooseComboLine(hDlg, LIST_IDS[sample.nSlot - 1], nIndex);
-        SetControlText(hDlg, FIELD_IDS[sample.nSlot - 1], sample.pszInterval);
+        ChooseComboLine(hDlg, SLOT_WINDOW_LIST_IDS[sample.nSlot - 1], nIndex);
+        SetControlText(hDlg, SLOT_INTERVAL_IDS[sample.nSlot - 1], sample.pszInterval);
         Log("slot %d: %s, %s s", sample.nSlot, szEntry, sample.pszInterval);
     }
     PumpMessages(200);
