@@ -47,12 +47,7 @@ CWnd::~CWnd()
 {
     // A window outliving its object must not reach a dangling pointer.
     if (m_hWnd != nullptr)
-    {
-        if (m_pfnSuper != nullptr &&
-            reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC)) == AfxWndProc)
-            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-        Detach();
-    }
+        UnsubclassAndDetach();
 }
 
 BOOL CWnd::Attach(HWND hWnd)
@@ -79,6 +74,16 @@ HWND CWnd::Detach()
     return hWnd;
 }
 
+void CWnd::UnsubclassAndDetach()
+{
+    // Only while AfxWndProc is still the window's procedure: a hook put on
+    // later keeps its own chain.
+    if (m_pfnSuper != nullptr &&
+        reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC)) == AfxWndProc)
+        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    Detach();
+}
+
 BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (!Attach(hWnd))
@@ -90,11 +95,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
-{
-    HWND hWndControl = ::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID));
-    return hWndControl != nullptr && SubclassWindow(hWndControl);
-}
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
@@ -221,25 +221,9 @@ LRESULT CWnd::SendMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
     return GetWindowSystem().SendMessageA(m_hWnd, nMessage, wParam, lParam);
 }
 
-BOOL CWnd::PostMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
-{
-    return GetWindowSystem().PostMessageA(m_hWnd, nMessage, wParam, lParam);
-}
 
-BOOL CWnd::SetForegroundWindow()
-{
-    return GetWindowSystem().SetForegroundWindow(m_hWnd);
-}
 
-BOOL CWnd::IsWindowEnabled() const
-{
-    return ::IsWindowEnabled(m_hWnd);
-}
 
-BOOL CWnd::IsWindowVisible() const
-{
-    return ::IsWindowVisible(m_hWnd);
-}
 
 BOOL CWnd::IsIconic() const
 {
@@ -251,10 +235,6 @@ void CWnd::SetWindowText(LPCSTR pszText)
     ::SetWindowTextA(m_hWnd, pszText);
 }
 
-int CWnd::GetWindowTextLength() const
-{
-    return GetWindowSystem().GetWindowTextLengthA(m_hWnd);
-}
 
 void CWnd::GetWindowText(CString& strText) const
 {
@@ -288,15 +268,7 @@ void CWnd::GetClientRect(LPRECT pRect) const
     ::GetClientRect(m_hWnd, pRect);
 }
 
-void CWnd::GetWindowRect(LPRECT pRect) const
-{
-    ::GetWindowRect(m_hWnd, pRect);
-}
 
-CWnd* CWnd::SetFocus()
-{
-    return FromHandle(::SetFocus(m_hWnd));
-}
 
 BOOL CWnd::DestroyWindow()
 {
@@ -324,10 +296,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lPar
     {
         // The window is gone: give it back its old procedure and let the
         // object go, so that no later message reaches it.
-        if (pWnd->m_pfnSuper != nullptr &&
-            reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == AfxWndProc)
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pWnd->m_pfnSuper));
-        pWnd->Detach();
+        pWnd->UnsubclassAndDetach();
         CWinApp* pApp = AfxGetApp();
         if (pApp != nullptr && pApp->m_pMainWnd == pWnd)
             pApp->m_pMainWnd = nullptr;

@@ -32,12 +32,11 @@ public:
     HWND Detach();
     // Attaches and installs AfxWndProc, keeping the old procedure for Default.
     BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
 
     // The attached object of a window, or NULL.
     static CWnd* FromHandlePermanent(HWND hWnd);
-    // The attached object, or a temporary one the framework keeps for the
-    // window's lifetime; NULL for a NULL handle.
+    // The attached object, or a temporary one that holds only the handle and
+    // is kept until the process ends; NULL for a NULL handle.
     static CWnd* FromHandle(HWND hWnd);
 
     // The window's own message handling.
@@ -69,14 +68,9 @@ public:
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC pfnTimer);
     BOOL KillTimer(UINT_PTR nIDEvent);
     LRESULT SendMessage(UINT nMessage, WPARAM wParam = 0, LPARAM lParam = 0);
-    BOOL PostMessage(UINT nMessage, WPARAM wParam = 0, LPARAM lParam = 0);
-    BOOL SetForegroundWindow();
 
-    BOOL IsWindowEnabled() const;
-    BOOL IsWindowVisible() const;
     BOOL IsIconic() const;
     void SetWindowText(LPCSTR pszText);
-    int GetWindowTextLength() const;
     void GetWindowText(CString& strText) const;
     CWnd* GetDlgItem(int nID) const;
     // The handle of child control nID. Looked up once and remembered while
@@ -84,11 +78,13 @@ public:
     // the dialog, and the data exchange asks for them at every tick.
     HWND GetDlgItemHandle(int nID) const;
     void GetClientRect(LPRECT pRect) const;
-    void GetWindowRect(LPRECT pRect) const;
-    CWnd* SetFocus();
     BOOL DestroyWindow();
 
 protected:
+    // Gives the window back the procedure it had before SubclassWindow, and
+    // lets the object go.
+    void UnsubclassAndDetach();
+
     WNDPROC m_pfnSuper;  // the procedure the window had before AfxWndProc
     mutable std::vector<std::pair<int, HWND>> m_controlHandles;  // see GetDlgItemHandle
 
